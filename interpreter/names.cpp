@@ -1,0 +1,153 @@
+#include "interpreter/names.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <numeric>
+
+namespace kestrin::cmd {
+
+namespace {
+
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        char32_t code = 0;
+        char32_t minimum = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+            minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+            minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+            minimum = 0x10000;
+        } else {
+            return false;
+        }
+        if (n - i < length) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + k]);
+            if (!isContinuation(c)) {
+                return false;
+            }
+            code = (code << 6) | (c & 0x3F);
+        }
+        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool isListableName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            return false;
+        }
+        switch (c) {
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+            return false;
+        default:
+            break;
+        }
+    }
+    return isValidUtf8(name);
+}
+
+bool nameLess(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto ua = static_cast<unsigned char>(upper(a[i]));
+        const auto ub = static_cast<unsigned char>(upper(b[i]));
+        if (ua != ub) {
+            return ua < ub;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b; // std::string_view compares bytes as unsigned char
+}
+
+std::vector<std::size_t> nameOrder(const std::vector<std::string>& names) {
+    std::vector<std::string> keys;
+    keys.reserve(names.size());
+    for (const auto& name : names) {
+        keys.push_back(asciiUpper(name));
+    }
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+        const int folded = keys[x].compare(keys[y]);
+        if (folded != 0) {
+            return folded < 0;
+        }
+        return names[x] < names[y];
+    });
+    return order;
+}
+
+void sortByName(std::vector<std::string>& names) {
+    const std::vector<std::size_t> order = nameOrder(names);
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const std::size_t i : order) {
+        sorted.push_back(std::move(names[i]));
+    }
+    names = std::move(sorted);
+}
+
+bool hasBinExtension(std::string_view name) {
+    if (name.size() < 4) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - 4);
+    return tail[0] == '.' && upper(tail[1]) == 'B' && upper(tail[2]) == 'I' &&
+           upper(tail[3]) == 'N';
+}
+
+std::string asciiUpper(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = upper(c);
+    }
+    return result;
+}
+
+} // namespace kestrin::cmd
