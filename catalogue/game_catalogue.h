@@ -1,0 +1,56 @@
+// The game catalogue: the ROM images of the working folder as display names and short names.
+//
+// At start-up the command interpreter lists every *.bin file twice, once as a bare listing of
+// long names (games.dat) and once as a full listing whose lines begin with the short name
+// (lgames.dat). Both listings are in name order, so line n of one and line n of the other
+// name the same file; the index is the only link between a display name and its short name.
+#pragma once
+
+#include "core/ports.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrin {
+
+struct GameCatalogue {
+    std::vector<std::string> displayNames; // what the game list shows
+    std::vector<std::string> shortNames;   // what the emulator is given; may hold more entries
+};
+
+// The display name of one bare-listing line: the characters before its first ".bin" in any
+// letter case. A line without ".bin", or one that begins with it, stays whole.
+std::string_view displayNameOf(std::string_view line);
+
+// The short name of one full-listing line: the line up to and including its first blank.
+// A line without a blank stays whole.
+std::string_view shortNameOf(std::string_view line);
+
+// One display name per line of the bare listing.
+std::vector<std::string> displayNamesFromListing(std::vector<std::string> lines);
+
+// The full listing's first lines are its header and never become entries; every line after
+// them gives one short name, the summary lines at the end included.
+inline constexpr std::size_t fullListingHeaderLines = 5;
+std::vector<std::string> shortNamesFromListing(std::vector<std::string> lines);
+
+// How much of a listing is read. A Linux file name holds at most 255 bytes, and a full-listing
+// line adds the short name, size, date and time to it, so no genuine line comes near 512 bytes.
+// No working folder holds 100,000 ROM images. Together they bound a damaged or foreign listing
+// to a few tens of megabytes and one pass over its bytes.
+inline constexpr std::size_t listingMaxLines = 100'000;
+inline constexpr std::size_t listingMaxLineBytes = 512;
+
+// Names of the scan's temporary files in the working folder.
+inline constexpr const char* scanBatchFile = "getlist.bat";
+inline constexpr const char* bareListingFile = "games.dat";
+inline constexpr const char* fullListingFile = "lgames.dat";
+
+// Lists the ROM images of the working folder through the command interpreter and removes the
+// temporary files again. Every step that fails is skipped silently: a job that cannot start is
+// not waited for, a listing that cannot be read gives no entries.
+GameCatalogue scanGames(Files& files, Jobs& jobs);
+
+} // namespace kestrin
