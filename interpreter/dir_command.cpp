@@ -38,11 +38,11 @@ std::optional<ListingForm> dirForm(const std::vector<std::string>& words) {
 
 std::optional<std::string> makeListing(const std::string& folderPath, std::string_view folderLabel,
                                        ListingForm form, std::string& error) {
-    const std::optional<Folder> folder = readFolder(folderPath, error);
+    const bool full = form == ListingForm::Full;
+    const std::optional<Folder> folder = readFolder(folderPath, error, full);
     if (!folder) {
         return std::nullopt;
     }
-    const bool full = form == ListingForm::Full;
     const std::vector<ListedFile> files = binFiles(*folder, full);
     return full ? formatFullListing(folderLabel, files) : formatBareListing(files);
 }

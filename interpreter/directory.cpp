@@ -28,7 +28,7 @@ char typeOf(unsigned char direntType) {
 
 } // namespace
 
-std::optional<Folder> readFolder(const std::string& path, std::string& error) {
+std::optional<Folder> readFolder(const std::string& path, std::string& error, bool withShortNames) {
     DIR* dir = ::opendir(path.c_str());
     if (dir == nullptr) {
         error = std::strerror(errno);
@@ -60,7 +60,8 @@ std::optional<Folder> readFolder(const std::string& path, std::string& error) {
     for (const std::size_t i : order) {
         sorted.push_back(std::move(typed[i].first));
     }
-    std::vector<ShortName> shortNames = deriveShortNames(sorted);
+    std::vector<ShortName> shortNames =
+        withShortNames ? deriveShortNames(sorted) : std::vector<ShortName>(sorted.size());
 
     Folder folder;
     folder.path = path;

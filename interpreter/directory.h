@@ -26,8 +26,10 @@ struct Folder {
 };
 
 // Reads `path` once: every listable name, sorted by name, each with its short name derived over
-// the whole folder. Nothing when the folder cannot be read; `error` then holds the reason.
-std::optional<Folder> readFolder(const std::string& path, std::string& error);
+// the whole folder (left empty when `withShortNames` is clear, for the bare listing that shows
+// none). Nothing when the folder cannot be read; `error` then holds the reason.
+std::optional<Folder> readFolder(const std::string& path, std::string& error,
+                                 bool withShortNames = true);
 
 // Size and modification time of a regular file, following symbolic links. Nothing for anything
 // that is not (or does not lead to) a regular file.
