@@ -153,7 +153,7 @@ TEST_F(RunGame, TypedLineBreaksNeverReachRunBat) {
 
 TEST_F(RunGame, HugeBinaryResultsAreCut) {
     holders.marks[MenuMark::mnupcheck] = true;
-    emulatorWrites(std::string(5'000'000, '\xFF') + "\n" + std::string(10, '\0'));
+    emulatorWrites(std::string(2'000'000, '\xFF') + "\n" + std::string(10, '\0'));
     run();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_LE(files.lastMaxLineBytes, 2 * reportLineLimit);
