@@ -6,29 +6,11 @@
 namespace kestrin::testing {
 
 const char* nameOf(MenuMark item) {
-    switch (item) {
-    case MenuMark::mnuoptjoykbd:
-        return "mnuoptjoykbd";
-    case MenuMark::mnuoptjoyrev:
-        return "mnuoptjoyrev";
-    case MenuMark::mnuoptcontroldrive:
-        return "mnuoptcontroldrive";
-    case MenuMark::mnuoptsoundpc:
-        return "mnuoptsoundpc";
-    case MenuMark::mnuoptsounddiag:
-        return "mnuoptsounddiag";
-    case MenuMark::mnuoptsound15700:
-        return "mnuoptsound15700";
-    case MenuMark::mnuoptsoundhi:
-        return "mnuoptsoundhi";
-    case MenuMark::mnuoptsoundlow:
-        return "mnuoptsoundlow";
-    case MenuMark::mnuoptsoundquiet:
-        return "mnuoptsoundquiet";
-    case MenuMark::mnupcheck:
-        return "mnupcheck";
-    }
-    return "?";
+    static const char* const names[] = {"mnuoptjoykbd",  "mnuoptjoyrev",    "mnuoptcontroldrive",
+                                        "mnuoptsoundpc", "mnuoptsounddiag", "mnuoptsound15700",
+                                        "mnuoptsoundhi", "mnuoptsoundlow",  "mnuoptsoundquiet",
+                                        "mnupcheck"};
+    return names[static_cast<int>(item)];
 }
 
 const char* nameOf(CheckBox box) {
