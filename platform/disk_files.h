@@ -8,10 +8,10 @@ namespace kestrin {
 // Names are taken relative to the current working directory.
 class DiskFiles : public Files {
 public:
-    // Writes the content into a temporary file beside the target, flushes it to the disk and
-    // renames it over the target, so that the target holds either its old or its new content
-    // whatever happens. On failure the temporary file is removed and the reason is returned
-    // as the system states it ("Permission denied", "No space left on device").
+    // Writes the content into a temporary file beside the target and renames it over the
+    // target, so that the target holds either its old or its new content, never a part. On failure
+    // the temporary file is removed and the reason is returned as the system states it ("Permission
+    // denied", "No space left on device").
     std::optional<std::string> replace(const std::string& name, std::string_view content) override;
 
     // Reads a regular file line by line. Lines end at LF; a CR right before the LF is dropped.
