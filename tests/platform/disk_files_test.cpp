@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kestrin {
@@ -26,6 +27,8 @@ class DiskFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
+        // Readable by everybody, so that a test can work in it under another account.
+        ::chmod(folder_.path().toLocal8Bit().constData(), 0755);
         previous_ = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(folder_.path()));
     }
@@ -81,14 +84,43 @@ TEST_F(DiskFilesTest, ReplaceThatFailsGivesTheReasonAndKeepsTheTarget) {
 }
 
 TEST_F(DiskFilesTest, ReplaceInAFolderWithoutWritePermission) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root, which writes into any folder";
     put("config.dat", "kept\r\n");
     ASSERT_EQ(::chmod(".", 0555), 0);
-    const auto reason = files.replace("config.dat", "new\r\n");
+    // Root writes into any folder, so as root the attempt runs in a child process that has
+    // given up root for the "nobody" account.
+    std::optional<std::string> reason;
+    if (::geteuid() != 0) {
+        reason = files.replace("config.dat", "new\r\n");
+    } else {
+        int channel[2];
+        ASSERT_EQ(::pipe(channel), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(channel[0]);
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+            const auto childReason = DiskFiles().replace("config.dat", "new\r\n");
+            const std::string text = childReason.value_or("<succeeded>");
+            const bool sent =
+                ::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+            ::_exit(sent ? 0 : 4);
+        }
+        ::close(channel[1]);
+        char buffer[256];
+        const ssize_t got = ::read(channel[0], buffer, sizeof buffer);
+        ::close(channel[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+            GTEST_SKIP() << "cannot give up root here";
+        ASSERT_GT(got, 0);
+        reason = std::string(buffer, static_cast<std::size_t>(got));
+    }
     ::chmod(".", 0700);
     EXPECT_EQ(reason, std::optional<std::string>("Permission denied"));
     EXPECT_EQ(contentOf("config.dat"), "kept\r\n");
+    EXPECT_EQ(entries(), (QStringList{"config.dat"}));
 }
 
 TEST_F(DiskFilesTest, ReadLinesAcceptsCrLfAndLfAlone) {
