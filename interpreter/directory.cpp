@@ -35,11 +35,12 @@ std::optional<Folder> readFolder(const std::string& path, std::string& error, bo
         return std::nullopt;
     }
     std::vector<std::string> names;
-    std::vector<std::pair<std::string, char>> typed;
+    std::vector<char> types;
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
         if (isListableName(entry->d_name)) {
-            typed.emplace_back(entry->d_name, typeOf(entry->d_type));
+            names.emplace_back(entry->d_name);
+            types.push_back(typeOf(entry->d_type));
         }
         errno = 0;
     }
@@ -50,15 +51,11 @@ std::optional<Folder> readFolder(const std::string& path, std::string& error, bo
         return std::nullopt;
     }
 
-    names.reserve(typed.size());
-    for (const auto& [name, type] : typed) {
-        names.push_back(name);
-    }
     const std::vector<std::size_t> order = nameOrder(names);
     std::vector<std::string> sorted;
     sorted.reserve(order.size());
     for (const std::size_t i : order) {
-        sorted.push_back(std::move(typed[i].first));
+        sorted.push_back(std::move(names[i]));
     }
     std::vector<ShortName> shortNames =
         withShortNames ? deriveShortNames(sorted) : std::vector<ShortName>(sorted.size());
@@ -67,8 +64,7 @@ std::optional<Folder> readFolder(const std::string& path, std::string& error, bo
     folder.path = path;
     folder.entries.reserve(sorted.size());
     for (std::size_t k = 0; k < sorted.size(); ++k) {
-        folder.entries.push_back(
-            {std::move(sorted[k]), std::move(shortNames[k]), typed[order[k]].second});
+        folder.entries.push_back({std::move(sorted[k]), std::move(shortNames[k]), types[order[k]]});
     }
     return folder;
 }

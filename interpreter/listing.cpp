@@ -57,7 +57,7 @@ std::vector<ListedFile> binFiles(const Folder& folder, bool withDetails) {
             }
             details = *found;
         }
-        files.push_back({entry.name, entry.shortName, details});
+        files.push_back({&entry, details});
     }
     return files;
 }
@@ -66,11 +66,11 @@ std::string formatBareListing(const std::vector<ListedFile>& files) {
     std::string out;
     std::size_t bytes = 0;
     for (const auto& file : files) {
-        bytes += file.name.size() + kLineEnd.size();
+        bytes += file.entry->name.size() + kLineEnd.size();
     }
     out.reserve(bytes);
     for (const auto& file : files) {
-        appendLine(out, file.name);
+        appendLine(out, file.entry->name);
     }
     return out;
 }
@@ -86,9 +86,9 @@ std::string formatFullListing(std::string_view folderLabel, const std::vector<Li
 
     std::uint64_t total = 0;
     for (const auto& file : files) {
-        out += file.shortName.padded();
+        out += file.entry->shortName.padded();
         appendDetails(out, file.details);
-        appendLine(out, file.name);
+        appendLine(out, file.entry->name);
         total += file.details.size;
     }
     appendLine(out, "    " + std::to_string(files.size()) +

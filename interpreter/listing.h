@@ -11,9 +11,9 @@ namespace kestrin::cmd {
 
 enum class ListingForm { Bare, Full };
 
+// A file of a listing; it points into the `Folder` it was taken from, which must outlive it.
 struct ListedFile {
-    std::string name;
-    ShortName shortName;
+    const FolderEntry* entry = nullptr;
     FileDetails details;
 };
 
