@@ -128,25 +128,6 @@ TEST(ShortNames, AreUniqueWellFormedAndTheSameForTheSameFolder) {
     }
 }
 
-TEST(ShortNames, PaddedFormPutsTheExtensionInColumnTen) {
-    EXPECT_EQ((ShortName{"GAME", "BIN"}).padded(), "GAME     BIN");
-    EXPECT_EQ((ShortName{"HARBOR~1", "BIN"}).padded(), "HARBOR~1 BIN");
-    EXPECT_EQ((ShortName{"README", ""}).padded(), "README      ");
-}
-
-TEST(ShortNames, ValidityCheck) {
-    EXPECT_TRUE(isValidShortName("ABCDEFGH.XYZ"));
-    EXPECT_TRUE(isValidShortName("a"));
-    EXPECT_FALSE(isValidShortName("ABCDEFGHI"));
-    EXPECT_FALSE(isValidShortName("A.XYZW"));
-    EXPECT_FALSE(isValidShortName("A."));
-    EXPECT_FALSE(isValidShortName(".BIN"));
-    EXPECT_FALSE(isValidShortName("A B.BIN"));
-    EXPECT_FALSE(isValidShortName("A+B.BIN"));
-    EXPECT_FALSE(isValidShortName("A.B.C"));
-    EXPECT_FALSE(isValidShortName("É.BIN"));
-}
-
 class ArgumentResolution : public ::testing::Test {
 protected:
     ArgumentResolution() {
@@ -182,12 +163,6 @@ TEST_F(ArgumentResolution, SwitchesTheProgramNameAndUnknownWordsStay) {
     const std::vector<std::string> words = {"HARBOR~1",       "-HARBOR~1", "-", "HARBOR~9",
                                             "Harbor Run.bin", "",          "&", "HARBOR~1.BIN.BIN"};
     EXPECT_EQ(resolve(words), words);
-}
-
-TEST_F(ArgumentResolution, OnlyWordsAfterTheProgramThatAreNotSwitchesCount) {
-    EXPECT_FALSE(hasResolvableArgument({"marlo"}));
-    EXPECT_FALSE(hasResolvableArgument({"marlo", "-x", "-c0", ""}));
-    EXPECT_TRUE(hasResolvableArgument({"marlo", "-x", "ABC"}));
 }
 
 } // namespace
