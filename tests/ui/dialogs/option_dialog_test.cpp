@@ -203,25 +203,5 @@ TEST(OptionButtonsTest, MayHaveNoneSelectedAndCodeMayDeselect) {
     EXPECT_EQ(group.selected(), 1);
 }
 
-TEST(FocusNearestTest, ADisabledTargetPassesTheFocusBackwardsInTabOrder) {
-    QWidget window;
-    auto* first = new QLineEdit(&window);
-    auto* label = new QLabel("x", &window);
-    auto* second = new QLineEdit(&window);
-    auto* target = new QLineEdit(&window);
-    (void)label;
-
-    focusNearest(target);
-    EXPECT_EQ(window.focusWidget(), target);
-
-    target->setEnabled(false);
-    focusNearest(target);
-    EXPECT_EQ(window.focusWidget(), second);
-
-    second->setEnabled(false);
-    focusNearest(target);
-    EXPECT_EQ(window.focusWidget(), first);
-}
-
 } // namespace
 } // namespace kestrin::testing
