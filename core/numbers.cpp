@@ -62,6 +62,18 @@ std::int64_t clampedExponent(std::int64_t value) {
     return value;
 }
 
+// No double needs more than 767 significant decimal digits to round correctly; longer runs
+// are cut there, with one nonzero digit standing for whatever nonzero digits were cut, so that
+// the rounding stays the same and a megabyte of digits costs no more than a screenful.
+constexpr std::size_t significantDigitLimit = 800;
+
+std::string significantDigits(const std::string& digits, std::size_t firstNonZero) {
+    std::string significant = digits.substr(firstNonZero, significantDigitLimit);
+    if (digits.find_first_not_of('0', firstNonZero + significantDigitLimit) != std::string::npos)
+        significant.push_back('1');
+    return significant;
+}
+
 // A decimal number with optional sign, point and exponent at the start of `s`.
 double decimalValue(std::string_view s) {
     std::size_t i = 0;
@@ -112,7 +124,8 @@ double decimalValue(std::string_view s) {
     if (scale > 400) {
         magnitude = std::numeric_limits<double>::infinity();
     } else if (scale >= -400) {
-        std::string canonical = "0." + digits.substr(firstNonZero) + "e" + std::to_string(scale);
+        std::string canonical =
+            "0." + significantDigits(digits, firstNonZero) + "e" + std::to_string(scale);
         auto [end, error] =
             std::from_chars(canonical.data(), canonical.data() + canonical.size(), magnitude);
         (void)end;

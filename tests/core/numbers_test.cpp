@@ -88,6 +88,16 @@ TEST(LeadingNumberValue, HugeAndTinyInputsGiveDefinedValues) {
     EXPECT_FALSE(huge > 0 && huge < 16);
 }
 
+TEST(LeadingNumberValue, LongMantissasRoundCorrectly) {
+    EXPECT_EQ(leadingNumberValue("0." + std::string(2'000, '1')), 1.0 / 9.0);
+    // Exactly halfway between 1 and the next double rounds to even, down to 1; any nonzero
+    // digit however far behind tips it up.
+    const std::string halfway = "1.00000000000000011102230246251565404236316680908203125";
+    EXPECT_EQ(leadingNumberValue(halfway + std::string(2'000, '0')), 1.0);
+    EXPECT_EQ(leadingNumberValue(halfway + std::string(2'000, '0') + "1"),
+              std::nextafter(1.0, 2.0));
+}
+
 TEST(NumericTest, AcceptsOneWholeNumber) {
     const NumberSeparators dot{".", ","};
     for (const char* text : {"1e2", "-2", "+2", "1.5", ".5", "5.", "1,000", "1,000,000.25",
