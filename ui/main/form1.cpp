@@ -18,12 +18,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
+#include <QStringListModel>
 
 #include <cstdio>
 #include <cstdlib>
@@ -101,7 +102,7 @@ public:
     int selectedIndex() const override { return form_.List1Index(); }
     std::string displayName() const override {
         const int index = form_.List1Index();
-        return index < 0 ? std::string() : form_.List1->item(index)->text().toStdString();
+        return index < 0 ? std::string() : form_.List1Items->stringList().at(index).toStdString();
     }
     std::string shortName() const override {
         const int index = form_.list2Index_;
@@ -175,14 +176,18 @@ void Form1::buildControls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(16, 8, 257, 273);
 
-    List1 = new QListWidget(Frame1);
+    // A string list model: the games go in as one list, without an item object per game.
+    List1Items = new QStringListModel(this);
+    List1 = new QListView(Frame1);
+    List1->setModel(List1Items);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(8, 24, 241, 238);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setSortingEnabled(false);
     // Every row has the same height, so thousands of games are laid out without measuring each.
     List1->setUniformItemSizes(true);
-    connect(List1, &QListWidget::itemSelectionChanged, this, [this] { Form1_List1_Click(); });
+    connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Form1_List1_Click(); });
 
     Command1 = new QPushButton(QStringLiteral("Run &Game"), client);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -320,7 +325,7 @@ void Form1::Form1_Form_Load() {
         for (const std::string& name : catalogue.displayNames)
             names.append(QString::fromStdString(name));
         // One batch: the view lays the rows out once, not once per game.
-        List1->addItems(names);
+        List1Items->setStringList(names);
         list2_ = std::move(catalogue.shortNames);
         list2Index_ = -1;
     });
@@ -328,8 +333,7 @@ void Form1::Form1_Form_Load() {
     skippingFailure([&] { restoreSettings(files_, *holders_); });
     skippingFailure([&] { splash_->hide(); });
 
-    List1->setCurrentRow(-1);
-    List1->clearSelection();
+    List1->selectionModel()->clear();
     Command1->setFocus();
 }
 
@@ -363,8 +367,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 int Form1::List1Index() const {
-    const QList<QListWidgetItem*> chosen = List1->selectedItems();
-    return chosen.isEmpty() ? -1 : List1->row(chosen.front());
+    const QModelIndexList chosen = List1->selectionModel()->selectedRows();
+    return chosen.isEmpty() ? -1 : chosen.front().row();
 }
 
 void Form1::Form1_List1_Click() {

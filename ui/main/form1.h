@@ -16,7 +16,8 @@
 class QAction;
 class QGroupBox;
 class QLabel;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QMenu;
 class QPushButton;
 
@@ -124,7 +125,8 @@ private:
     std::unique_ptr<Form5> form5_;
 
     QGroupBox* Frame1 = nullptr;
-    QListWidget* List1 = nullptr;
+    QListView* List1 = nullptr;
+    QStringListModel* List1Items = nullptr; // the game list's entries
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Image1 = nullptr;
