@@ -13,11 +13,12 @@ using testing::ElementsAre;
 
 namespace {
 
-// A stand-in for the emulator that records its arguments one a line in marlo.argv and, in a
-// reporting run, prints three lines (which the launcher's batch job redirects to results.dat).
+// A stand-in for the emulator that records its arguments one a line in marlo.argv (written
+// whole, then renamed, so that a reader never sees half of it) and, in a reporting run, prints
+// three lines (which the launcher's batch job redirects to results.dat).
 const char* const recordingMarlo = R"(#!/bin/sh
-: > marlo.argv
-for a in "$@"; do printf '%s\n' "$a" >> marlo.argv; done
+for a in "$@"; do printf '%s\n' "$a"; done > marlo.argv.new
+mv marlo.argv.new marlo.argv
 for a in "$@"; do
     case "$a" in -n|-x|-f*) printf 'Report one\nReport two\nReport three\n'; exit 0;; esac
 done
@@ -158,10 +159,11 @@ TEST_F(Launcher, EnterRunsTheSelectedGameWithItsNameWhole) {
     ASSERT_EQ(game, "deep cave") << "Tab, Tab, Down should land on the second game";
     desktop->key("Return");
 
-    ASSERT_TRUE(pollUntil([&] { return folder.exists("marlo.argv"); }));
-    EXPECT_EQ(folder.read("run.bat"), "marlo -c0 DEEPCA~1 \r\n");
     // The interpreter turns the short name back into the long one: one argument, blanks and all.
-    EXPECT_THAT(emulatorArguments(), ElementsAre("-c0", "deep cave.Bin"));
+    const std::vector<std::string> deepCave{"-c0", "deep cave.Bin"};
+    EXPECT_TRUE(pollUntil([&] { return emulatorArguments() == deepCave; }))
+        << testing::PrintToString(emulatorArguments());
+    EXPECT_EQ(folder.read("run.bat"), "marlo -c0 DEEPCA~1 \r\n");
     EXPECT_EQ(folder.read("config.dat"), crlfLines(firstStartSettings()));
     EXPECT_FALSE(folder.exists("results.dat"));
 
@@ -170,9 +172,9 @@ TEST_F(Launcher, EnterRunsTheSelectedGameWithItsNameWhole) {
     desktop->key("Down");
     ASSERT_TRUE(pollUntil([&] { return selectedGame() == "Harbor Run"; })) << dumpTree();
     desktop->key("Return");
-    ASSERT_TRUE(pollUntil([&] {
-        return emulatorArguments().size() == 2 && emulatorArguments()[1] == "Harbor Run.bin";
-    }));
+    const std::vector<std::string> harborRun{"-c0", "Harbor Run.bin"};
+    EXPECT_TRUE(pollUntil([&] { return emulatorArguments() == harborRun; }))
+        << testing::PrintToString(emulatorArguments());
     EXPECT_EQ(folder.read("run.bat"), "marlo -c0 HARBOR~1 \r\n");
     exitWithEsc();
 }
@@ -187,6 +189,7 @@ TEST_F(Launcher, ScanLineReportIsShownAndItsFileDeleted) {
 
     EXPECT_EQ(messageBox("Scanlines"), "Report one") << dumpTree();
     EXPECT_EQ(folder.read("run.bat"), "marlo -c0 -n DEEPCA~1  > results.dat\r\n");
+    // The job has ended before the report was read, so the record is complete.
     EXPECT_THAT(emulatorArguments(), ElementsAre("-c0", "-n", "deep cave.Bin"));
     EXPECT_EQ(folder.read("config.dat"), crlfLines(settings));
 
