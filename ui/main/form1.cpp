@@ -115,6 +115,25 @@ private:
 
 namespace {
 
+// The game list. Qt makes the first row current, unselected, when the list gains the focus
+// without a selection; the first Up or Down then selects that row instead of skipping it.
+class GameListView final : public QListView {
+public:
+    using QListView::QListView;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const QModelIndex current = currentIndex();
+        const bool stepping = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+        if (stepping && current.isValid() && !selectionModel()->isSelected(current)) {
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+            event->accept();
+            return;
+        }
+        QListView::keyPressEvent(event);
+    }
+};
+
 std::size_t slot(MenuMark item) {
     return static_cast<std::size_t>(item);
 }
@@ -178,7 +197,7 @@ void Form1::buildControls() {
 
     // A string list model: the games go in as one list, without an item object per game.
     List1Items = new QStringListModel(this);
-    List1 = new QListView(Frame1);
+    List1 = new GameListView(Frame1);
     List1->setModel(List1Items);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setObjectName(QStringLiteral("List1"));
