@@ -6,7 +6,6 @@
 #include "ui/dialogs/option_dialogs.h"
 #include "ui/main/frm_splash.h"
 
-#include <QElapsedTimer>
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
@@ -172,40 +171,6 @@ TEST(GameSelection, ShortList2LeavesNoCurrentEntryAndRunGameGoesNowhere) {
     EXPECT_EQ(form.List2Index(), 1);
     selectRow(list, 2);
     EXPECT_EQ(form.List2Index(), -1) << "no entry to follow to";
-}
-
-// The list is filled in one batch: what the window adds to the scan for ten thousand games
-// stays a small fraction of the scan's two pauses of 0.1 s, which every start-up spends.
-TEST(StartUp, TenThousandGamesCostTheWindowLittleMoreThanTen) {
-    auto windowShare = [](std::size_t games) {
-        Launcher launcher;
-        for (std::size_t i = 0; i < games; ++i) {
-            const std::string number = std::to_string(100000 + i);
-            launcher.jobs.roms.push_back({"Game " + number + ".bin", "GAME" + number.substr(2)});
-        }
-        launcher.window();
-        QElapsedTimer clock;
-        clock.start();
-        scanGames(launcher.files, launcher.jobs); // the catalogue's own share, same input
-        const qint64 scan = clock.nsecsElapsed();
-        clock.restart();
-        Form1& form = launcher.window();
-        form.Form1_Form_Load();
-        form.show();
-        QCoreApplication::processEvents(); // laid out and painted
-        const qint64 startUp = clock.nsecsElapsed();
-        EXPECT_EQ(launcher.find<QListView>("List1")->model()->rowCount(), static_cast<int>(games));
-        EXPECT_EQ(form.List2().size(), games + 1);
-        std::printf(
-            "%zu games: start-up and first paint without pauses %.1f ms, of which scan %.1f ms\n",
-            games, static_cast<double>(startUp) / 1e6, static_cast<double>(scan) / 1e6);
-        return static_cast<double>(startUp - scan) / 1e6;
-    };
-    // The least of three runs each: other work on the machine only ever adds time.
-    windowShare(10); // fonts and styles are loaded once
-    const double few = std::min({windowShare(10), windowShare(10), windowShare(10)});
-    const double many = std::min({windowShare(10000), windowShare(10000), windowShare(10000)});
-    EXPECT_LT(many - few, 20.0) << "the window's share of start-up grows with the game count";
 }
 
 } // namespace
