@@ -189,6 +189,11 @@ bool TempFolder::exists(const std::string& name) const {
     return std::filesystem::exists(path_ / name);
 }
 
+void TempFolder::remove(const std::string& name) const {
+    std::error_code ignored;
+    std::filesystem::remove(path_ / name, ignored);
+}
+
 std::map<std::string, std::string> TempFolder::snapshot() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(path_))

@@ -65,6 +65,7 @@ public:
     void write(const std::string& name, const std::string& content, bool executable = false) const;
     std::optional<std::string> read(const std::string& name) const;
     bool exists(const std::string& name) const;
+    void remove(const std::string& name) const;
     // Every file name with its content, for before/after comparisons.
     std::map<std::string, std::string> snapshot() const;
 

@@ -6,7 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <thread>
 
 using namespace e2e;
 using testing::ElementsAre;
@@ -35,6 +37,11 @@ std::string crlfLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         text += line + "\r\n";
     return text;
+}
+
+// config.dat as Clear All writes it: the first-start lines and one empty line more.
+std::string clearAllFile() {
+    return crlfLines(firstStartSettings()) + "\r\n";
 }
 
 class Launcher : public testing::Test {
@@ -115,12 +122,38 @@ protected:
         return text;
     }
 
-    // Tab from "Run &Game" past "E&xit" to the game list, then Down onto a game.
-    void selectWithKeys() {
-        desktop->key("Tab");
-        desktop->key("Tab");
+    bool listHasFocus() const {
+        for (const Accessible& a : tree())
+            if (a.role == "list" && a.states.find("focused") != std::string::npos)
+                return true;
+        return false;
+    }
+
+    // Tabs from "Run &Game" past "E&xit" to the game list, then selects `game` with the arrow
+    // keys.
+    void selectWithKeys(const std::string& game = "deep cave") {
+        for (int tabs = 0; tabs < 6 && !listHasFocus(); ++tabs) {
+            desktop->key("Tab");
+            pollUntil([&] { return listHasFocus(); }, 1s);
+        }
+        ASSERT_TRUE(listHasFocus()) << dumpTree();
+        // The first Down selects a game (which one depends on whether the list had made its
+        // first entry current on receiving the focus); then Up or Down walk to the game wanted.
+        const std::vector<std::string> games = gameList();
+        const auto target = std::find(games.begin(), games.end(), game) - games.begin();
+        ASSERT_LT(target, static_cast<long>(games.size())) << game;
         desktop->key("Down");
-        ASSERT_TRUE(pollUntil([&] { return selectedGame().has_value(); })) << dumpTree();
+        for (int steps = 0; steps < 10; ++steps) {
+            pollUntil([&] { return selectedGame().has_value(); }, 2s);
+            const auto selected = selectedGame();
+            if (selected == game)
+                break;
+            const auto at =
+                selected ? std::find(games.begin(), games.end(), *selected) - games.begin() : -1;
+            desktop->key(at < target ? "Down" : "Up");
+            pollUntil([&] { return selectedGame() != selected; }, 2s);
+        }
+        ASSERT_EQ(selectedGame(), game) << dumpTree();
     }
 
     std::vector<std::string> emulatorArguments() const {
@@ -129,6 +162,30 @@ protected:
         for (std::string line; std::getline(in, line);)
             args.push_back(line);
         return args;
+    }
+
+    // Presses keys one after another, as a person would, leaving the window time to react.
+    void keys(const std::vector<std::string>& sequence) {
+        for (const std::string& k : sequence) {
+            desktop->key(k);
+            std::this_thread::sleep_for(150ms);
+        }
+    }
+
+    // Activates the window with this title, as a person would click into it, then presses keys.
+    void keysInWindow(const std::string& title, const std::vector<std::string>& sequence) {
+        const auto found = desktop->findWindow(title, 10s);
+        ASSERT_TRUE(found) << title << "\n" << dumpTree();
+        ASSERT_TRUE(desktop->activate(*found)) << title;
+        keys(sequence);
+    }
+
+    // Runs the selected game and waits until the emulator has recorded its arguments.
+    void runAndWait(const std::vector<std::string>& expectedArguments) {
+        folder.remove("marlo.argv");
+        desktop->key("Return");
+        EXPECT_TRUE(pollUntil([&] { return emulatorArguments() == expectedArguments; }))
+            << testing::PrintToString(emulatorArguments());
     }
 
     void exitWithEsc() {
@@ -154,9 +211,7 @@ TEST_F(Launcher, ShowsTheFolderGamesInNameOrderWithNothingSelected) {
 
 TEST_F(Launcher, EnterRunsTheSelectedGameWithItsNameWhole) {
     start();
-    selectWithKeys();
-    const std::string game = selectedGame().value_or("");
-    ASSERT_EQ(game, "deep cave") << "Tab, Tab, Down should land on the second game";
+    selectWithKeys("deep cave");
     desktop->key("Return");
 
     // The interpreter turns the short name back into the long one: one argument, blanks and all.
@@ -194,7 +249,7 @@ TEST_F(Launcher, ScanLineReportIsShownAndItsFileDeleted) {
     EXPECT_EQ(folder.read("config.dat"), crlfLines(settings));
 
     // OK closes the box; then the report's file is deleted.
-    desktop->key("Return");
+    keysInWindow("Scanlines", {"Return"});
     EXPECT_TRUE(pollUntil([&] { return !messageBox("Scanlines", 0s).has_value(); }, 10s));
     EXPECT_TRUE(pollUntil([&] { return !folder.exists("results.dat"); }));
     ASSERT_TRUE(desktop->activate(window));
@@ -212,7 +267,70 @@ TEST_F(Launcher, CombinedReportShowsFirstAndThirdLine) {
 
     EXPECT_EQ(messageBox("Requested Information"), "Report one\\nReport three") << dumpTree();
     EXPECT_EQ(folder.read("run.bat"), "marlo -c0 -n -f500 DEEPCA~1  > results.dat\r\n");
+    keysInWindow("Requested Information", {"Return"});
+    EXPECT_TRUE(pollUntil([&] { return !folder.exists("results.dat"); }));
+    ASSERT_TRUE(desktop->activate(window));
+    exitWithEsc();
+}
+
+TEST_F(Launcher, SettingsMadeByMenuAndDialogSurviveARestartUntilClearAll) {
+    start();
+    // Options > Control > Joystick > Keyboard Only, by access keys.
+    keys({"alt+o", "c", "j", "k"});
+    // F5 opens the video dialog; a mode typed into its first field, Enter is Set.
+    desktop->key("F5");
+    keysInWindow("Video ", {"5", "Return"});
+    ASSERT_TRUE(pollUntil([&] { return !desktop->findWindow("Video ", 0s); }, 10s));
+    ASSERT_TRUE(desktop->activate(window));
+    selectWithKeys();
+    runAndWait({"-j0", "-v5", "-c0", "deep cave.Bin"});
+    EXPECT_EQ(folder.read("run.bat"), "marlo -j0 -v5 -c0 DEEPCA~1 \r\n");
+    std::vector<std::string> stored = firstStartSettings();
+    stored[0] = " 1 ";
+    stored[8] = "5";
+    EXPECT_EQ(folder.read("config.dat"), crlfLines(stored));
+    ASSERT_TRUE(desktop->activate(window));
+    exitWithEsc();
+
+    // The next start restores both.
+    folder.remove("run.bat");
+    start();
+    selectWithKeys();
+    runAndWait({"-j0", "-v5", "-c0", "deep cave.Bin"});
+    EXPECT_EQ(folder.read("run.bat"), "marlo -j0 -v5 -c0 DEEPCA~1 \r\n");
+
+    // F10 asks first; OK clears everything and writes the cleared file at once.
+    ASSERT_TRUE(desktop->activate(window));
+    desktop->key("F10");
+    EXPECT_EQ(messageBox("Clear Options"), "This will clear all options. Do you wish to continue?");
+    keysInWindow("Clear Options", {"Return"});
+    EXPECT_TRUE(pollUntil([&] { return folder.read("config.dat") == clearAllFile(); }));
+    ASSERT_TRUE(desktop->activate(window));
+    exitWithEsc();
+
+    // And the start after that is a first start again.
+    start();
+    selectWithKeys();
+    runAndWait({"-c0", "deep cave.Bin"});
+    EXPECT_EQ(folder.read("run.bat"), "marlo -c0 DEEPCA~1 \r\n");
+    ASSERT_TRUE(desktop->activate(window));
+    exitWithEsc();
+}
+
+TEST_F(Launcher, ChecksumOfTheRealStandInIsReported) {
+    std::filesystem::copy_file(MARLO_PATH, folder.path() / "marlo",
+                               std::filesystem::copy_options::overwrite_existing);
+    start();
+    // Options > Misc > Print Checksum, by access keys.
+    keys({"alt+o", "m", "k"});
+    selectWithKeys();
     desktop->key("Return");
+    // 128 bytes of 'd'.
+    EXPECT_EQ(messageBox("Checksum Information for deep cave"),
+              "CRC-32: 6EF70E30\\nSize: 128 bytes")
+        << dumpTree();
+    EXPECT_EQ(folder.read("run.bat"), "marlo -x -c0 DEEPCA~1  > results.dat\r\n");
+    keysInWindow("Checksum Information for deep cave", {"Return"});
     EXPECT_TRUE(pollUntil([&] { return !folder.exists("results.dat"); }));
     ASSERT_TRUE(desktop->activate(window));
     exitWithEsc();
