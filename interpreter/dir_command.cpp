@@ -38,13 +38,11 @@ std::optional<ListingForm> dirForm(const std::vector<std::string>& words) {
 
 std::optional<std::string> makeListing(const std::string& folderPath, std::string_view folderLabel,
                                        ListingForm form, std::string& error) {
-    const bool full = form == ListingForm::Full;
-    const std::optional<Folder> folder = readFolder(folderPath, error, full);
+    const std::optional<Folder> folder = readFolder(folderPath, error, scopeFor(form));
     if (!folder) {
         return std::nullopt;
     }
-    const std::vector<ListedFile> files = binFiles(*folder, full);
-    return full ? formatFullListing(folderLabel, files) : formatBareListing(files);
+    return formatListing(*folder, folderLabel, form);
 }
 
 } // namespace kestrin::cmd

@@ -18,8 +18,8 @@ bool isDirCommand(const std::vector<std::string>& words);
 // form, which this interpreter does not provide.
 std::optional<ListingForm> dirForm(const std::vector<std::string>& words);
 
-// The listing of `folderPath` in `form`, ready to be written; `folderLabel` names the folder in
-// the full listing's header. Nothing when the folder cannot be read (`error` says why).
+// The listing of `folderPath` in `form` as one string; `folderLabel` names the folder in the
+// full listing's header. Nothing when the folder cannot be read (`error` says why).
 std::optional<std::string> makeListing(const std::string& folderPath, std::string_view folderLabel,
                                        ListingForm form, std::string& error);
 

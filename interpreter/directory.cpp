@@ -1,7 +1,6 @@
 #include "interpreter/directory.h"
 
-#include "interpreter/names.h"
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -26,57 +25,84 @@ char typeOf(unsigned char direntType) {
     }
 }
 
+// Closes the folder when leaving scope.
+struct FolderHandle {
+    DIR* dir;
+    ~FolderHandle() {
+        if (dir != nullptr) {
+            ::closedir(dir);
+        }
+    }
+};
+
 } // namespace
 
-std::optional<Folder> readFolder(const std::string& path, std::string& error, bool withShortNames) {
-    DIR* dir = ::opendir(path.c_str());
-    if (dir == nullptr) {
+PackedNames Folder::namesInOrder() const {
+    PackedNames result;
+    std::size_t bytes = 0;
+    for (std::size_t k = 0; k < size(); ++k) {
+        bytes += nameAt(k).size();
+    }
+    result.reserve(size(), bytes);
+    for (std::size_t k = 0; k < size(); ++k) {
+        result.add(nameAt(k));
+    }
+    return result;
+}
+
+std::optional<Folder> readFolder(const std::string& path, std::string& error, FolderScope scope) {
+    FolderHandle handle{::opendir(path.c_str())};
+    if (handle.dir == nullptr) {
         error = std::strerror(errno);
         return std::nullopt;
     }
-    std::vector<std::string> names;
+
+    Folder folder;
+    folder.path = path;
+    // The folder's own size is a fair first guess of its names' total length (on ext4 a little
+    // more); untouched reserved memory costs nothing, while regrowing copies every name.
+    struct stat info {};
+    if (::fstat(::dirfd(handle.dir), &info) == 0 && info.st_size > 0) {
+        const auto bytes = static_cast<std::size_t>(info.st_size);
+        folder.names.reserve(bytes / 16, bytes);
+    }
     std::vector<char> types;
+    types.reserve(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) / 16 : 0);
+
+    const bool binOnly = scope == FolderScope::BinNamesOnly;
     errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (isListableName(entry->d_name)) {
-            names.emplace_back(entry->d_name);
+    while (const dirent* entry = ::readdir(handle.dir)) {
+        const std::string_view name(entry->d_name);
+        if ((!binOnly || hasBinExtension(name)) && isListableName(name)) {
+            folder.names.add(name);
             types.push_back(typeOf(entry->d_type));
         }
         errno = 0;
     }
-    const int readError = errno;
-    ::closedir(dir);
-    if (readError != 0) {
-        error = std::strerror(readError);
+    if (errno != 0) {
+        error = std::strerror(errno);
         return std::nullopt;
     }
 
-    const std::vector<std::size_t> order = nameOrder(names);
-    std::vector<std::string> sorted;
-    sorted.reserve(order.size());
-    for (const std::size_t i : order) {
-        sorted.push_back(std::move(names[i]));
+    folder.order = nameOrder(folder.names);
+    folder.types.resize(folder.order.size());
+    for (std::size_t k = 0; k < folder.order.size(); ++k) {
+        folder.types[k] = types[folder.order[k]];
     }
-    std::vector<ShortName> shortNames =
-        withShortNames ? deriveShortNames(sorted) : std::vector<ShortName>(sorted.size());
-
-    Folder folder;
-    folder.path = path;
-    folder.entries.reserve(sorted.size());
-    for (std::size_t k = 0; k < sorted.size(); ++k) {
-        folder.entries.push_back({std::move(sorted[k]), std::move(shortNames[k]), types[order[k]]});
+    if (!binOnly) {
+        folder.shortNames = deriveShortNames(folder.names, folder.order);
     }
     return folder;
 }
 
-std::optional<FileDetails> regularFileDetails(const std::string& folder, const std::string& name) {
-    const std::string full =
-        folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-    struct stat info {};
-    if (::stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
+bool isRegularFile(const std::string& folder, std::string_view name) {
+    std::string full = folder;
+    if (!full.empty() && full.back() != '/') {
+        full += '/';
     }
-    return FileDetails{static_cast<std::uint64_t>(info.st_size), info.st_mtime};
+    full += name;
+    struct stat info {};
+    return ::stat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace kestrin::cmd

@@ -1,42 +1,48 @@
 // One read of a folder: its listable names in name order with their short names.
 #pragma once
 
+#include "interpreter/names.h"
 #include "interpreter/short_names.h"
 
 #include <cstdint>
-#include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrin::cmd {
 
-struct FolderEntry {
-    std::string name;
-    ShortName shortName;
-    // The entry's type as the folder reports it, where it does: 'f' a regular file, 'd' a
-    // folder, 'o' anything else, '?' not known without a stat (a symbolic link, or a file
-    // system that does not report types).
-    char type = '?';
+// Which names a read keeps.
+enum class FolderScope {
+    AllWithShortNames, // every listable name, each with its short name
+    BinNamesOnly,      // only names matching "*.bin", without short names (the bare listing)
 };
 
+// The names are kept as the folder gave them; `order` puts them in name order, and everything
+// else is indexed by position in that order.
 struct Folder {
     std::string path;
-    std::vector<FolderEntry> entries; // listable names only, in name order
+    PackedNames names;                 // listable names only, in the folder's own order
+    std::vector<std::uint32_t> order;  // indexes into `names`, in name order
+    std::vector<ShortName> shortNames; // by position in `order`; empty for BinNamesOnly
+    // The entry's type as the folder reports it, by position in `order`: 'f' a regular file,
+    // 'd' a folder, 'o' anything else, '?' not known without a stat (a symbolic link, or a file
+    // system that does not report types).
+    std::vector<char> types;
+
+    std::size_t size() const { return order.size(); }
+    std::string_view nameAt(std::size_t k) const { return names[order[k]]; }
+    // The names in name order, packed anew.
+    PackedNames namesInOrder() const;
 };
 
-// Reads `path` once: every listable name, sorted by name, each with its short name derived over
-// the whole folder (left empty when `withShortNames` is clear, for the bare listing that shows
-// none). Nothing when the folder cannot be read; `error` then holds the reason.
+// Reads `path` once: the names `scope` asks for, sorted by name, with short names derived over
+// the whole folder when it asks for them. Nothing when the folder cannot be read; `error` then
+// holds the reason.
 std::optional<Folder> readFolder(const std::string& path, std::string& error,
-                                 bool withShortNames = true);
+                                 FolderScope scope = FolderScope::AllWithShortNames);
 
-// Size and modification time of a regular file, following symbolic links. Nothing for anything
-// that is not (or does not lead to) a regular file.
-struct FileDetails {
-    std::uint64_t size = 0;
-    std::time_t modified = 0;
-};
-std::optional<FileDetails> regularFileDetails(const std::string& folder, const std::string& name);
+// True when `name` in `folder` is or leads to a regular file, following symbolic links.
+bool isRegularFile(const std::string& folder, std::string_view name);
 
 } // namespace kestrin::cmd

@@ -3,6 +3,7 @@
 #include "interpreter/batch_line.h"
 #include "interpreter/dir_command.h"
 #include "interpreter/directory.h"
+#include "interpreter/listing.h"
 #include "interpreter/program.h"
 
 #include <cerrno>
@@ -56,8 +57,10 @@ int runDir(const Command& command, std::ostream& errors) {
         return status::kBadCommand;
     }
     std::string error;
-    const std::optional<std::string> listing = makeListing(".", workingFolderLabel(), *form, error);
-    if (!listing) {
+    // The folder is read before the output file is opened, so that a listing of a folder that
+    // cannot be read leaves an existing file of that name as it was.
+    const std::optional<Folder> folder = readFolder(".", error, scopeFor(*form));
+    if (!folder) {
         reportError(errors, "dir: cannot read the working folder: " + error);
         return status::kListingFailed;
     }
@@ -69,12 +72,16 @@ int runDir(const Command& command, std::ostream& errors) {
             return status::kBadRedirection;
         }
     }
-    bool written = writeAll(fd, *listing);
-    if (fd != STDOUT_FILENO && ::close(fd) != 0) {
+    bool written = writeListing(*folder, workingFolderLabel(), *form,
+                                [fd](std::string_view piece) { return writeAll(fd, piece); });
+    int writeError = written ? 0 : errno;
+    if (fd != STDOUT_FILENO && ::close(fd) != 0 && written) {
+        writeError = errno; // a full disk can show only when the file is closed
         written = false;
     }
     if (!written) {
-        reportError(errors, "dir: cannot write the listing: " + std::string(std::strerror(errno)));
+        reportError(errors,
+                    "dir: cannot write the listing: " + std::string(std::strerror(writeError)));
         return status::kListingFailed;
     }
     return status::kSuccess;
@@ -93,16 +100,10 @@ int runExternal(const Command& command, std::ostream& errors) {
     if (hasResolvableArgument(words)) {
         std::string ignored;
         // An unreadable folder resolves nothing; the arguments then pass as written.
-        if (const std::optional<Folder> folder = readFolder(".", ignored)) {
-            std::vector<std::string> names;
-            std::vector<ShortName> shortNames;
-            names.reserve(folder->entries.size());
-            shortNames.reserve(folder->entries.size());
-            for (const auto& entry : folder->entries) {
-                names.push_back(entry.name);
-                shortNames.push_back(entry.shortName);
-            }
-            words = resolveArguments(std::move(words), ShortNameIndex(names, shortNames));
+        if (std::optional<Folder> folder = readFolder(".", ignored)) {
+            words =
+                resolveArguments(std::move(words), ShortNameIndex(folder->namesInOrder(),
+                                                                  std::move(folder->shortNames)));
         }
     }
 

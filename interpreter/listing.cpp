@@ -2,12 +2,49 @@
 
 #include "interpreter/names.h"
 
-#include <cstdio>
-#include <ctime>
-
 namespace kestrin::cmd {
 
 namespace {
+
+// The size of the pieces a listing is handed on in: large enough that writing costs a few
+// system calls, small enough that the buffer stays on a few pages however large the folder.
+constexpr std::size_t kPieceBytes = 64 * 1024;
+
+// Collects lines and hands them on whenever a piece is full.
+class PieceWriter {
+public:
+    explicit PieceWriter(const ListingSink& sink) : sink_(sink) {
+        // A line holds at most a 255-byte name and 16 more bytes; the header's folder label
+        // may be longer, and then the buffer simply grows once.
+        buffer_.reserve(kPieceBytes + 512);
+    }
+
+    template <typename... Parts> void line(const Parts&... parts) {
+        (buffer_.append(parts), ...);
+        buffer_.append(kLineEnd);
+        if (buffer_.size() >= kPieceBytes) {
+            flush();
+        }
+    }
+
+    // Hands on what is left; false when the sink refused any piece.
+    bool finish() {
+        flush();
+        return ok_;
+    }
+
+private:
+    void flush() {
+        if (ok_ && !buffer_.empty()) {
+            ok_ = sink_(buffer_);
+        }
+        buffer_.clear();
+    }
+
+    const ListingSink& sink_;
+    std::string buffer_;
+    bool ok_ = true;
+};
 
 std::string sanitizedLabel(std::string_view label) {
     std::string result(label);
@@ -20,81 +57,66 @@ std::string sanitizedLabel(std::string_view label) {
     return result;
 }
 
-void appendLine(std::string& out, std::string_view line) {
-    out += line;
-    out += kLineEnd;
-}
-
-// "      12345  2024-05-01  14:03  " : size right-aligned in twelve columns, local date and time.
-void appendDetails(std::string& out, const FileDetails& details) {
-    char size[32];
-    std::snprintf(size, sizeof size, "%12llu", static_cast<unsigned long long>(details.size));
-    out += "  ";
-    out += size;
-    std::tm local{};
-    char stamp[32] = "0000-00-00  00:00";
-    if (::localtime_r(&details.modified, &local) != nullptr) {
-        std::strftime(stamp, sizeof stamp, "%Y-%m-%d  %H:%M", &local);
+bool isListedFile(const Folder& folder, std::size_t k) {
+    if (!hasBinExtension(folder.nameAt(k))) {
+        return false;
     }
-    out += "  ";
-    out += stamp;
-    out += "  ";
+    switch (folder.types[k]) {
+    case 'f':
+        return true;
+    case '?':
+        // A link to a folder, a dangling link, or gone since the folder was read: left out.
+        return isRegularFile(folder.path, folder.nameAt(k));
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
-std::vector<ListedFile> binFiles(const Folder& folder, bool withDetails) {
-    std::vector<ListedFile> files;
-    for (const FolderEntry& entry : folder.entries) {
-        if (!hasBinExtension(entry.name) || entry.type == 'd' || entry.type == 'o') {
-            continue;
-        }
-        FileDetails details;
-        if (withDetails || entry.type != 'f') {
-            const auto found = regularFileDetails(folder.path, entry.name);
-            if (!found) {
-                continue; // a link to a folder, a dangling link, or gone since it was read
+FolderScope scopeFor(ListingForm form) {
+    return form == ListingForm::Bare ? FolderScope::BinNamesOnly : FolderScope::AllWithShortNames;
+}
+
+bool writeListing(const Folder& folder, std::string_view folderLabel, ListingForm form,
+                  const ListingSink& sink) {
+    PieceWriter out(sink);
+    if (form == ListingForm::Bare) {
+        for (std::size_t k = 0; k < folder.size(); ++k) {
+            if (isListedFile(folder, k)) {
+                out.line(folder.nameAt(k));
             }
-            details = *found;
         }
-        files.push_back({&entry, details});
+        return out.finish();
     }
-    return files;
+
+    if (folder.shortNames.size() != folder.size()) {
+        return false; // read without short names: no full listing can be made of it
+    }
+    out.line(std::string_view());
+    out.line(std::string_view(" Files of the folder"));
+    out.line(std::string_view(" "), sanitizedLabel(folderLabel));
+    out.line(std::string_view(" matching *.bin, by name"));
+    out.line(std::string_view());
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < folder.size(); ++k) {
+        if (isListedFile(folder, k)) {
+            out.line(folder.shortNames[k].padded(), std::string_view("  "), folder.nameAt(k));
+            ++count;
+        }
+    }
+    out.line(std::string_view("    "), std::to_string(count),
+             std::string_view(count == 1 ? " file" : " files"));
+    return out.finish();
 }
 
-std::string formatBareListing(const std::vector<ListedFile>& files) {
-    std::string out;
-    std::size_t bytes = 0;
-    for (const auto& file : files) {
-        bytes += file.entry->name.size() + kLineEnd.size();
-    }
-    out.reserve(bytes);
-    for (const auto& file : files) {
-        appendLine(out, file.entry->name);
-    }
-    return out;
-}
-
-std::string formatFullListing(std::string_view folderLabel, const std::vector<ListedFile>& files) {
-    std::string out;
-    out.reserve(files.size() * 64 + 256);
-    appendLine(out, "");
-    appendLine(out, " Files of the folder");
-    appendLine(out, " " + sanitizedLabel(folderLabel));
-    appendLine(out, " matching *.bin, by name");
-    appendLine(out, "");
-
-    std::uint64_t total = 0;
-    for (const auto& file : files) {
-        out += file.entry->shortName.padded();
-        appendDetails(out, file.details);
-        appendLine(out, file.entry->name);
-        total += file.details.size;
-    }
-    appendLine(out, "    " + std::to_string(files.size()) +
-                        (files.size() == 1 ? " file, " : " files, ") + std::to_string(total) +
-                        " bytes");
-    return out;
+std::string formatListing(const Folder& folder, std::string_view folderLabel, ListingForm form) {
+    std::string text;
+    writeListing(folder, folderLabel, form, [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    });
+    return text;
 }
 
 } // namespace kestrin::cmd

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <numeric>
 
 namespace kestrin::cmd {
@@ -90,9 +91,12 @@ bool isListableName(std::string_view name) {
     return isValidUtf8(name);
 }
 
-bool nameLess(std::string_view a, std::string_view b) {
+namespace {
+
+// Name order of two names whose first `from` bytes are equal.
+bool nameLessFrom(std::string_view a, std::string_view b, std::size_t from) {
     const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    for (std::size_t i = from; i < common; ++i) {
         const auto ua = static_cast<unsigned char>(upper(a[i]));
         const auto ub = static_cast<unsigned char>(upper(b[i]));
         if (ua != ub) {
@@ -102,32 +106,70 @@ bool nameLess(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return a.size() < b.size();
     }
-    return a < b; // std::string_view compares bytes as unsigned char
+    return a.compare(from, std::string_view::npos, b.substr(from)) < 0; // bytes as unsigned char
 }
 
-std::vector<std::size_t> nameOrder(const std::vector<std::string>& names) {
-    std::vector<std::string> keys;
-    keys.reserve(names.size());
-    for (const auto& name : names) {
-        keys.push_back(asciiUpper(name));
-    }
-    std::vector<std::size_t> order(names.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-        const int folded = keys[x].compare(keys[y]);
-        if (folded != 0) {
-            return folded < 0;
+// The length of the common prefix of two names, eight bytes at a time. Equal bytes stay equal
+// after folding, so name order needs to fold only from the first byte that differs.
+std::size_t commonPrefix(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i + 8 <= common) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) {
+            break;
         }
-        return names[x] < names[y];
-    });
+        i += 8;
+    }
+    while (i < common && a[i] == b[i]) {
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
+bool nameLess(std::string_view a, std::string_view b) {
+    return nameLessFrom(a, b, commonPrefix(a, b));
+}
+
+PackedNames::PackedNames(const std::vector<std::string>& names) {
+    std::size_t bytes = 0;
+    for (const auto& name : names) {
+        bytes += name.size();
+    }
+    reserve(names.size(), bytes);
+    for (const auto& name : names) {
+        add(name);
+    }
+}
+
+void PackedNames::reserve(std::size_t names, std::size_t bytes) {
+    ends_.reserve(names);
+    bytes_.reserve(bytes);
+}
+
+void PackedNames::add(std::string_view name) {
+    bytes_ += name;
+    ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+}
+
+std::vector<std::uint32_t> nameOrder(const PackedNames& names) {
+    std::vector<std::uint32_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::uint32_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t x, std::uint32_t y) { return nameLess(names[x], names[y]); });
     return order;
 }
 
 void sortByName(std::vector<std::string>& names) {
-    const std::vector<std::size_t> order = nameOrder(names);
+    const std::vector<std::uint32_t> order = nameOrder(PackedNames(names));
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
-    for (const std::size_t i : order) {
+    for (const std::uint32_t i : order) {
         sorted.push_back(std::move(names[i]));
     }
     names = std::move(sorted);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,29 @@ bool isListableName(std::string_view name);
 // is total and the same for every listing of the same folder.
 bool nameLess(std::string_view a, std::string_view b);
 
-// The indexes of `names` in name order. Each name's folded key is built once, so that sorting
-// a large folder costs one pass of allocations and plain byte comparisons.
-std::vector<std::size_t> nameOrder(const std::vector<std::string>& names);
+// Many names back to back in one buffer, each found by its index. A folder of 10,000 names then
+// costs two allocations instead of 10,000, and its names lie on a few contiguous pages.
+class PackedNames {
+public:
+    PackedNames() = default;
+    explicit PackedNames(const std::vector<std::string>& names);
+
+    void reserve(std::size_t names, std::size_t bytes);
+    void add(std::string_view name);
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view operator[](std::size_t i) const {
+        const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(bytes_).substr(begin, ends_[i] - begin);
+    }
+
+private:
+    std::string bytes_;
+    std::vector<std::uint32_t> ends_; // where each name ends in `bytes_`
+};
+
+// The indexes of `names` in name order.
+std::vector<std::uint32_t> nameOrder(const PackedNames& names);
 
 // Sorts names in name order.
 void sortByName(std::vector<std::string>& names);

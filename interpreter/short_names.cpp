@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <unordered_set>
+#include <cstdio>
+#include <cstring>
 
 namespace kestrin::cmd {
 
@@ -46,10 +47,16 @@ bool isAllShortNameChars(std::string_view text) {
 
 // Converts one part of a long name (the base or the extension) to short-name characters:
 // blanks and dots removed, letters upper case, any other character (one per code point, so a
-// non-ASCII letter becomes one "_") replaced by "_".
-std::string convertPart(std::string_view part) {
-    std::string result;
-    result.reserve(part.size());
+// non-ASCII letter becomes one "_") replaced by "_". At most `room` characters are kept in
+// `out`; the result is the number of characters the whole part converts to.
+std::size_t convertPart(std::string_view part, char* out, std::size_t room) {
+    std::size_t length = 0;
+    auto put = [&](char c) {
+        if (length < room) {
+            out[length] = c;
+        }
+        ++length;
+    };
     for (const char c : part) {
         const auto u = static_cast<unsigned char>(c);
         if (c == ' ' || c == '.') {
@@ -57,44 +64,45 @@ std::string convertPart(std::string_view part) {
         }
         if (u >= 0x80) {
             if ((u & 0xC0) != 0x80) {
-                result.push_back('_'); // lead byte of a non-ASCII character
+                put('_'); // lead byte of a non-ASCII character
             }
             continue;
         }
         if (isShortNameChar(c)) {
-            result.push_back((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
+            put((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
         } else {
-            result.push_back('_');
+            put('_');
         }
     }
-    return result;
+    return length;
 }
 
+// A converted name: its stem (at most six characters, never empty) and extension (at most
+// three), in fixed buffers.
 struct Converted {
-    std::string stem; // at most six characters, never empty
-    std::string extension;
+    char stem[6];
+    std::size_t stemLength = 0;
+    char extension[3];
+    std::size_t extensionLength = 0;
+
+    std::string_view stemView() const { return {stem, stemLength}; }
+    std::string_view extensionView() const { return {extension, extensionLength}; }
 };
 
 Converted convert(std::string_view name) {
+    Converted result;
     const std::size_t dot = name.rfind('.');
-    std::string base;
-    std::string extension;
-    if (dot == std::string_view::npos) {
-        base = convertPart(name);
-    } else {
-        base = convertPart(name.substr(0, dot));
-        extension = convertPart(name.substr(dot + 1));
+    const std::string_view base = dot == std::string_view::npos ? name : name.substr(0, dot);
+    result.stemLength = std::min<std::size_t>(convertPart(base, result.stem, 6), 6);
+    if (result.stemLength == 0) {
+        result.stem[0] = '_';
+        result.stemLength = 1;
     }
-    if (base.empty()) {
-        base = "_";
+    if (dot != std::string_view::npos) {
+        result.extensionLength =
+            std::min<std::size_t>(convertPart(name.substr(dot + 1), result.extension, 3), 3);
     }
-    if (base.size() > 6) {
-        base.resize(6);
-    }
-    if (extension.size() > 3) {
-        extension.resize(3);
-    }
-    return {std::move(base), std::move(extension)};
+    return result;
 }
 
 ShortName fromValidName(std::string_view name) {
@@ -105,18 +113,132 @@ ShortName fromValidName(std::string_view name) {
     return {asciiUpper(name.substr(0, dot)), asciiUpper(name.substr(dot + 1))};
 }
 
-} // namespace
-
-std::string ShortName::text() const {
-    return extension.empty() ? base : base + "." + extension;
+std::uint64_t mix(std::uint64_t x) {
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdULL;
+    x ^= x >> 33;
+    x *= 0xc4ceb53fe63a5ae3ULL;
+    x ^= x >> 33;
+    return x;
 }
 
-std::string ShortName::padded() const {
-    std::string result = base;
-    result.resize(8, ' ');
-    result.push_back(' ');
-    result += extension;
-    result.resize(12, ' ');
+std::size_t tableSizeFor(std::size_t entries) {
+    std::size_t size = 16;
+    while (size < entries + entries / 2 + 1) {
+        size *= 2;
+    }
+    return size;
+}
+
+// The set of short names given so far. Open addressing over indexes into the result vector: one
+// allocation of four bytes a slot, sized once for the whole folder, instead of a heap node and
+// a string per name.
+class TakenNames {
+public:
+    TakenNames(const std::vector<ShortName>& names, std::size_t capacity)
+        : names_(names), slots_(tableSizeFor(capacity), 0) {}
+
+    // Marks `names_[index]` as taken; false when an equal name already is.
+    bool insert(std::uint32_t index) {
+        const std::string_view key = names_[index].padded();
+        for (std::size_t slot = hash(key) & (slots_.size() - 1);;
+             slot = (slot + 1) & (slots_.size() - 1)) {
+            const std::uint32_t held = slots_[slot];
+            if (held == 0) {
+                slots_[slot] = index + 1;
+                return true;
+            }
+            if (names_[held - 1].padded() == key) {
+                return false;
+            }
+        }
+    }
+
+private:
+    static std::uint64_t hash(std::string_view padded) {
+        std::uint64_t head = 0;
+        std::uint32_t tail = 0;
+        std::memcpy(&head, padded.data(), 8);
+        std::memcpy(&tail, padded.data() + 8, 4);
+        return mix(head ^ mix(tail));
+    }
+
+    const std::vector<ShortName>& names_;
+    std::vector<std::uint32_t> slots_; // index + 1, 0 for an empty slot
+};
+
+// The last number given to each stem. A stem has at most six characters, so its bytes are the
+// key itself; the table grows with the number of different stems, which is usually small.
+class StemNumbers {
+public:
+    std::uint32_t& operator[](std::string_view stem) {
+        std::uint64_t key = 0;
+        std::memcpy(&key, stem.data(), stem.size()); // never 0: a stem is never empty
+        if (used_ + 1 > slots_.size() / 2) {
+            grow();
+        }
+        Slot& slot = find(key);
+        if (slot.key == 0) {
+            slot.key = key;
+            ++used_;
+        }
+        return slot.number;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t key = 0;
+        std::uint32_t number = 0;
+    };
+
+    Slot& find(std::uint64_t key) {
+        for (std::size_t slot = mix(key) & (slots_.size() - 1);;
+             slot = (slot + 1) & (slots_.size() - 1)) {
+            if (slots_[slot].key == key || slots_[slot].key == 0) {
+                return slots_[slot];
+            }
+        }
+    }
+
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+        for (const Slot& slot : old) {
+            if (slot.key != 0) {
+                find(slot.key) = slot;
+            }
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+};
+
+} // namespace
+
+ShortName::ShortName(std::string_view base, std::string_view extension) : ShortName() {
+    base = base.substr(0, 8);
+    extension = extension.substr(0, 3);
+    std::copy(base.begin(), base.end(), padded_.begin());
+    std::copy(extension.begin(), extension.end(), padded_.begin() + 9);
+}
+
+std::string_view ShortName::base() const {
+    const std::string_view all = padded().substr(0, 8);
+    return all.substr(0, all.find(' '));
+}
+
+std::string_view ShortName::extension() const {
+    const std::string_view all = padded().substr(9);
+    return all.substr(0, all.find(' '));
+}
+
+std::string ShortName::text() const {
+    std::string result(base());
+    if (const std::string_view ext = extension(); !ext.empty()) {
+        result += '.';
+        result += ext;
+    }
     return result;
 }
 
@@ -133,41 +255,48 @@ bool isValidShortName(std::string_view name) {
     return !extension.empty() && extension.size() <= 3 && isAllShortNameChars(extension);
 }
 
-std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInOrder) {
-    std::vector<ShortName> result(namesInOrder.size());
-    std::vector<bool> assigned(namesInOrder.size(), false);
-    std::unordered_set<std::string> taken;
-    taken.reserve(namesInOrder.size() * 2);
+std::vector<ShortName> deriveShortNames(const PackedNames& names,
+                                        const std::vector<std::uint32_t>& order) {
+    std::vector<ShortName> result(order.size());
+    std::vector<bool> assigned(order.size(), false);
+    TakenNames taken(result, order.size());
 
     // Names that already are 8.3 names keep their own, so that a generated name never takes
     // the short name of a file that has it by right. Of names that differ only in case, the
     // first in name order keeps it and the others are generated below.
-    for (std::size_t i = 0; i < namesInOrder.size(); ++i) {
-        if (!isValidShortName(namesInOrder[i])) {
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::string_view name = names[order[k]];
+        if (!isValidShortName(name)) {
             continue;
         }
-        ShortName shortName = fromValidName(namesInOrder[i]);
-        if (taken.insert(shortName.text()).second) {
-            result[i] = std::move(shortName);
-            assigned[i] = true;
+        result[k] = fromValidName(name);
+        if (taken.insert(static_cast<std::uint32_t>(k))) {
+            assigned[k] = true;
         }
     }
 
-    std::unordered_map<std::string, unsigned long> lastNumber;
-    for (std::size_t i = 0; i < namesInOrder.size(); ++i) {
-        if (assigned[i]) {
+    StemNumbers lastNumber;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (assigned[k]) {
             continue;
         }
-        Converted converted = convert(namesInOrder[i]);
-        unsigned long& number = lastNumber[converted.stem];
+        const Converted converted = convert(names[order[k]]);
+        std::uint32_t& number = lastNumber[converted.stemView()];
         for (;;) {
             ++number;
-            const std::string digits = "~" + std::to_string(number);
+            char digits[16];
+            digits[0] = '~';
+            const std::size_t digitCount =
+                static_cast<std::size_t>(std::snprintf(digits + 1, sizeof digits - 1, "%u",
+                                                       static_cast<unsigned>(number))) +
+                1;
             const std::size_t keep =
-                std::min(converted.stem.size(), digits.size() < 8 ? 8 - digits.size() : 0);
-            ShortName candidate{converted.stem.substr(0, keep) + digits, converted.extension};
-            if (taken.insert(candidate.text()).second) {
-                result[i] = std::move(candidate);
+                std::min(converted.stemLength, digitCount < 8 ? 8 - digitCount : 0);
+            char base[16];
+            std::memcpy(base, converted.stem, keep);
+            std::memcpy(base + keep, digits, digitCount);
+            result[k] = ShortName({base, keep + digitCount}, converted.extensionView());
+            if (taken.insert(static_cast<std::uint32_t>(k))) {
                 break;
             }
         }
@@ -175,26 +304,46 @@ std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInO
     return result;
 }
 
-ShortNameIndex::ShortNameIndex(const std::vector<std::string>& namesInOrder,
-                               const std::vector<ShortName>& shortNames) {
-    byShortName_.reserve(namesInOrder.size());
-    const std::size_t count = std::min(namesInOrder.size(), shortNames.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        byShortName_.emplace(shortNames[i].text(), namesInOrder[i]);
+std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInOrder) {
+    std::vector<std::uint32_t> order(namesInOrder.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        order[k] = static_cast<std::uint32_t>(k);
     }
+    return deriveShortNames(PackedNames(namesInOrder), order);
+}
+
+ShortNameIndex::ShortNameIndex(PackedNames namesInOrder, std::vector<ShortName> shortNames)
+    : names_(std::move(namesInOrder)), shortNames_(std::move(shortNames)) {}
+
+ShortNameIndex::ShortNameIndex(const std::vector<std::string>& namesInOrder,
+                               const std::vector<ShortName>& shortNames)
+    : ShortNameIndex(PackedNames(namesInOrder), shortNames) {}
+
+std::optional<std::string> ShortNameIndex::find(std::string_view base,
+                                                std::string_view extension) const {
+    const std::size_t count = std::min(names_.size(), shortNames_.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        if (shortNames_[k].base() == base && shortNames_[k].extension() == extension) {
+            return std::string(names_[k]);
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> ShortNameIndex::longNameFor(std::string_view argument) const {
     const std::string key = asciiUpper(argument);
-    if (key.find('.') == std::string::npos) {
-        if (const auto found = byShortName_.find(key + ".BIN"); found != byShortName_.end()) {
-            return found->second;
+    const std::size_t dot = key.find('.');
+    if (dot == std::string::npos) {
+        if (auto found = find(key, "BIN")) {
+            return found;
         }
+        return find(key, "");
     }
-    if (const auto found = byShortName_.find(key); found != byShortName_.end()) {
-        return found->second;
+    const std::string_view extension = std::string_view(key).substr(dot + 1);
+    if (extension.empty()) {
+        return std::nullopt; // "NAME." is no short name's text
     }
-    return std::nullopt;
+    return find(std::string_view(key).substr(0, dot), extension);
 }
 
 } // namespace kestrin::cmd
