@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <numeric>
 
 namespace kestrin::cmd {
 
@@ -157,11 +156,61 @@ void PackedNames::add(std::string_view name) {
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
 }
 
+namespace {
+
+// Eight bytes of `name` from `offset`, folded, as a number that orders as the bytes do. Bytes
+// past the end count as 0, below every byte a name can hold, so a name sorts before the longer
+// names it begins.
+std::uint64_t chunkAt(std::string_view name, std::size_t offset) {
+    std::uint64_t key = 0;
+    for (std::size_t i = offset; i < offset + 8; ++i) {
+        key = (key << 8) | (i < name.size() ? static_cast<unsigned char>(upper(name[i])) : 0u);
+    }
+    return key;
+}
+
+// Sorts the indexes of names whose first `offset` folded bytes are equal. Comparing whole names
+// walks over their common beginning in every comparison, and the names of a game folder often
+// begin alike ("Game number 00017"); sorting by eight folded bytes at a time compares two
+// numbers instead and looks further only inside runs that are still equal. `keys` holds one
+// key per name and is overwritten.
+void sortFrom(const PackedNames& names, std::vector<std::uint64_t>& keys, std::uint32_t* begin,
+              std::uint32_t* end, std::size_t offset) {
+    bool longer = false; // whether any name goes on past this chunk
+    for (const std::uint32_t* index = begin; index != end; ++index) {
+        const std::string_view name = names[*index];
+        keys[*index] = chunkAt(name, offset);
+        longer = longer || name.size() > offset + 8;
+    }
+    if (!longer) {
+        // Equal keys now mean equal folded names: byte order breaks the tie.
+        std::sort(begin, end, [&](std::uint32_t a, std::uint32_t b) {
+            return keys[a] != keys[b] ? keys[a] < keys[b] : names[a] < names[b];
+        });
+        return;
+    }
+    std::sort(begin, end, [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    for (std::uint32_t* run = begin; run != end;) {
+        std::uint32_t* runEnd = run + 1;
+        while (runEnd != end && keys[*runEnd] == keys[*run]) {
+            ++runEnd;
+        }
+        if (runEnd - run > 1) {
+            sortFrom(names, keys, run, runEnd, offset + 8);
+        }
+        run = runEnd;
+    }
+}
+
+} // namespace
+
 std::vector<std::uint32_t> nameOrder(const PackedNames& names) {
     std::vector<std::uint32_t> order(names.size());
-    std::iota(order.begin(), order.end(), std::uint32_t{0});
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t x, std::uint32_t y) { return nameLess(names[x], names[y]); });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    std::vector<std::uint64_t> keys(names.size());
+    sortFrom(names, keys, order.data(), order.data() + order.size(), 0);
     return order;
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 
 namespace kestrin::cmd {
@@ -120,6 +119,20 @@ std::uint64_t mix(std::uint64_t x) {
     x *= 0xc4ceb53fe63a5ae3ULL;
     x ^= x >> 33;
     return x;
+}
+
+// Writes `number` in decimal to `out`; the result is the count of digits (at most ten).
+std::size_t writeDecimal(std::uint32_t number, char* out) {
+    char reversed[10];
+    std::size_t count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = reversed[count - 1 - i];
+    }
+    return count;
 }
 
 std::size_t tableSizeFor(std::size_t entries) {
@@ -286,10 +299,7 @@ std::vector<ShortName> deriveShortNames(const PackedNames& names,
             ++number;
             char digits[16];
             digits[0] = '~';
-            const std::size_t digitCount =
-                static_cast<std::size_t>(std::snprintf(digits + 1, sizeof digits - 1, "%u",
-                                                       static_cast<unsigned>(number))) +
-                1;
+            const std::size_t digitCount = 1 + writeDecimal(number, digits + 1);
             const std::size_t keep =
                 std::min(converted.stemLength, digitCount < 8 ? 8 - digitCount : 0);
             char base[16];

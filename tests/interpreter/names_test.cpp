@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <random>
+
 namespace kestrin::cmd {
 namespace {
 
@@ -48,6 +52,42 @@ TEST(NameOrder, IgnoresCaseAndBreaksTiesByBytes) {
     for (std::size_t i = 0; i + 1 < names.size(); ++i) {
         EXPECT_TRUE(nameLess(names[i], names[i + 1])) << names[i] << " / " << names[i + 1];
         EXPECT_FALSE(nameLess(names[i + 1], names[i])) << names[i] << " / " << names[i + 1];
+    }
+}
+
+// Names that begin alike for more than one eight-byte chunk, differ only in case, or end where
+// another goes on: the packed sort must give the order of the plain comparison.
+TEST(NameOrder, OfManyNamesWithLongCommonBeginningsMatchesThePlainComparison) {
+    std::mt19937 random(11);
+    const std::vector<std::string> stems = {"",           "Game number ",        "GAME NUMBER ",
+                                            "game numbe", "Game number 0000000", "Ü"};
+    const std::string letters = "aAbB0 .~_\xc3\x9c";
+    std::vector<std::string> names;
+    for (int i = 0; i < 3000; ++i) {
+        std::string name = stems[random() % stems.size()];
+        const std::size_t extra = random() % 20;
+        for (std::size_t k = 0; k < extra; ++k) {
+            name += letters[random() % letters.size()];
+        }
+        names.push_back(name);
+    }
+    names.push_back("12345678");
+    names.push_back("1234567");
+    names.push_back("123456789");
+    names.push_back("12345678"); // the same name twice keeps a stable, total order
+
+    const std::vector<std::uint32_t> order = nameOrder(PackedNames(names));
+    ASSERT_EQ(order.size(), names.size());
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end(),
+              [](const std::string& a, const std::string& b) { return nameLess(a, b); });
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        ASSERT_EQ(names[order[k]], expected[k]) << "position " << k;
+    }
+    std::vector<std::uint32_t> sortedIndexes = order;
+    std::sort(sortedIndexes.begin(), sortedIndexes.end());
+    for (std::size_t k = 0; k < sortedIndexes.size(); ++k) {
+        ASSERT_EQ(sortedIndexes[k], k) << "every name exactly once";
     }
 }
 
