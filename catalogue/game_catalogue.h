@@ -37,7 +37,7 @@ inline constexpr std::size_t fullListingHeaderLines = 5;
 std::vector<std::string> shortNamesFromListing(std::vector<std::string> lines);
 
 // How much of a listing is read. A Linux file name holds at most 255 bytes, and a full-listing
-// line adds the short name, size, date and time to it, so no genuine line comes near 512 bytes.
+// line adds the padded short name and two blanks to it, so no genuine line comes near 512 bytes.
 // No working folder holds 100,000 ROM images. Together they bound a damaged or foreign listing
 // to a few tens of megabytes and one pass over its bytes.
 inline constexpr std::size_t listingMaxLines = 100'000;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,11 +70,32 @@ bool writeAll(int fd, std::string_view content) {
     return true;
 }
 
-// Cuts a line to at most `maxBytes`, moving the cut back to the start of a UTF-8 character
-// when it would fall inside one.
-void cutLine(std::string& line, std::size_t maxBytes) {
-    if (line.size() <= maxBytes)
+// Maps the whole pages of a freshly reserved, still untouched block in one system call, so that
+// filling it does not take a page fault on every page. A large block is a mapping of its own,
+// and a page fault costs far more than mapping the page in advance. Where the system cannot do
+// this, the pages are mapped on first use as usual.
+void prepareLargeBlock(const void* begin, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::size_t worthIt = 64 * 1024;
+    if (bytes < worthIt)
         return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto first = (reinterpret_cast<std::uintptr_t>(begin) + page - 1) / page * page;
+    const auto last = (reinterpret_cast<std::uintptr_t>(begin) + bytes) / page * page;
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#else
+    (void)begin;
+    (void)bytes;
+#endif
+}
+
+// The length a line is cut to so that it holds at most `maxBytes`, moving the cut back to the
+// start of a UTF-8 character when it would fall inside one. `line` needs only its first
+// `maxBytes + 1` bytes to decide.
+std::size_t cutLength(std::string_view line, std::size_t maxBytes) {
+    if (line.size() <= maxBytes)
+        return line.size();
     auto isContinuation = [&line](std::size_t at) {
         return (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80;
     };
@@ -83,7 +106,7 @@ void cutLine(std::string& line, std::size_t maxBytes) {
     const auto lead = static_cast<unsigned char>(line[start]);
     const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
     const bool splitCharacter = lead >= 0xC2 && lead <= 0xF4 && start + length > maxBytes;
-    line.resize(start != maxBytes && splitCharacter ? start : maxBytes);
+    return start != maxBytes && splitCharacter ? start : maxBytes;
 }
 
 } // namespace
@@ -134,26 +157,21 @@ DiskFiles::readLines(const std::string& name, std::size_t maxLines, std::size_t 
         byteBudget = std::max(maxLines * perLine, minimumBudget);
 
     std::vector<std::string> lines;
-    if (info.st_size > 0) {
-        // One line of typical length per 32 bytes is a fair first guess; it saves most of
-        // the reallocations of the vector without over-reserving for short files.
-        const auto guess = static_cast<std::size_t>(info.st_size) / 32 + 1;
-        lines.reserve(guess < maxLines ? guess : maxLines);
-    }
-
-    std::string current;       // the kept part of the line being read (plus a possible CR)
-    std::size_t lineBytes = 0; // the full length of the line being read
-    char lastByte = '\0';
-    std::size_t consumed = 0;
-    auto finishLine = [&] {
-        if (lineBytes > 0 && lastByte == '\r' && current.size() == lineBytes)
-            current.pop_back();
-        cutLine(current, maxLineBytes);
-        lines.push_back(std::move(current));
-        current = std::string();
-        lineBytes = 0;
-        lastByte = '\0';
+    // Adds one line: a CR at its end dropped, then cut. `fullLength` is the line's length before
+    // it was kept only in part, so a CR that was not its last byte is never taken for the end.
+    auto addLine = [&](std::string_view kept, std::size_t fullLength) {
+        if (!kept.empty() && kept.size() == fullLength && kept.back() == '\r')
+            kept.remove_suffix(1);
+        lines.emplace_back(kept.data(), cutLength(kept, maxLineBytes));
     };
+
+    // A line that began in an earlier piece: its kept part (one byte beyond the limit, so that
+    // the cut can tell where a character ends) and its full length so far.
+    std::string partial;
+    std::size_t partialLength = 0;
+    bool inLine = false;
+    std::size_t consumed = 0;
+    bool reserved = false;
 
     char buffer[64 * 1024];
     while (lines.size() < maxLines && consumed < byteBudget) {
@@ -172,26 +190,45 @@ DiskFiles::readLines(const std::string& name, std::size_t maxLines, std::size_t 
 
         const char* at = buffer;
         const char* const end = buffer + available;
+        if (!reserved) {
+            // The first piece tells how long the lines are; from that, the file's size gives
+            // their number, and the list is sized once instead of growing and copying. For a
+            // file of one piece the count is exact. A million lines bounds the guess for a
+            // huge file; past that the list grows as needed.
+            const auto inPiece = static_cast<std::size_t>(std::count(at, end, '\n'));
+            const auto size = static_cast<std::size_t>(info.st_size);
+            std::size_t estimate = inPiece + 1;
+            if (size > available && available > 0)
+                estimate = size / available * (inPiece + 1) + (inPiece + 1);
+            lines.reserve(std::min({estimate, maxLines, std::size_t{1} << 20}));
+            prepareLargeBlock(lines.data(), lines.capacity() * sizeof(std::string));
+            reserved = true;
+        }
         while (at < end && lines.size() < maxLines) {
             const auto* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
             const char* const stop = newline ? newline : end;
             const auto length = static_cast<std::size_t>(stop - at);
-            if (length > 0) {
-                // Keep one byte beyond the limit so that a CR at the end can be recognised.
-                const std::size_t room =
-                    maxLineBytes + 1 > current.size() ? maxLineBytes + 1 - current.size() : 0;
-                current.append(at, length < room ? length : room);
-                lineBytes += length;
-                lastByte = stop[-1];
+            if (!inLine && newline) {
+                addLine(std::string_view(at, length), length); // the whole line is in this piece
+                at = newline + 1;
+                continue;
             }
+            const std::size_t room =
+                maxLineBytes + 1 > partial.size() ? maxLineBytes + 1 - partial.size() : 0;
+            partial.append(at, std::min(length, room));
+            partialLength += length;
+            inLine = true;
             if (!newline)
                 break;
-            finishLine();
+            addLine(partial, partialLength);
+            partial.clear();
+            partialLength = 0;
+            inLine = false;
             at = newline + 1;
         }
     }
-    if (lineBytes > 0 && lines.size() < maxLines)
-        finishLine();
+    if (inLine && partialLength > 0 && lines.size() < maxLines)
+        addLine(partial, partialLength);
     return lines;
 }
 

@@ -146,9 +146,8 @@ const Lines kHeader{"", " Volume in drive C has no label", " Volume Serial Numbe
 TEST_F(ScanTest, RunsBothListingsInOrderAndCleansUp) {
     jobs.bareListing = {"Harbor Run.bin", "pong.BIN"};
     jobs.fullListing = kHeader;
-    jobs.fullListing.insert(jobs.fullListing.end(), {"HARBOR~1 BIN     4,096 Harbor Run.bin",
-                                                     "PONG     BIN  2,048 pong.BIN",
-                                                     "        2 file(s)          6,144 bytes"});
+    jobs.fullListing.insert(jobs.fullListing.end(), {"HARBOR~1 BIN  Harbor Run.bin",
+                                                     "PONG     BIN  pong.BIN", "    2 files"});
     folder.files["getlist.bat"] = "stale content\r\n";
 
     const GameCatalogue catalogue = scanGames(folder, jobs);

@@ -151,6 +151,43 @@ TEST_F(DiskFilesTest, ReadLinesStopsAtTheLineLimitAndCutsLongLines) {
     EXPECT_EQ(files.readLines("utf8.dat", 10, 3), (Lines{"ab", "abc", "\xff\xfe\x80"}));
 }
 
+// The file is read in pieces of 64 KiB: lines, line ends and CR LF pairs that straddle a piece
+// boundary read as they would within one piece. ASCII only, so a cut is a plain truncation.
+TEST_F(DiskFilesTest, ReadLinesJoinsLinesAcrossReadPieces) {
+    std::mt19937 random(3);
+    std::string bytes;
+    Lines expected;
+    constexpr std::size_t maxLineBytes = 300;
+    auto addLine = [&](std::size_t length, bool crlf) {
+        std::string line(length, 'a');
+        for (char& c : line)
+            c = static_cast<char>('a' + random() % 26);
+        if (length > 1 && random() % 8 == 0)
+            line[random() % (length - 1)] = '\r'; // a CR that does not end a line is content
+        bytes += line + (crlf ? "\r\n" : "\n");
+        expected.push_back(line.substr(0, maxLineBytes));
+    };
+    for (const std::size_t boundary : {std::size_t{65536}, std::size_t{2 * 65536}}) {
+        while (bytes.size() < boundary - 700)
+            addLine(random() % 700, random() % 2 == 0);
+        // Ends of lines just before, on and just after the boundary, with the CR of a CR LF
+        // as the last byte of a piece once.
+        addLine(boundary - bytes.size() - 2, true);
+        addLine(0, true);
+        addLine(600, false);
+    }
+    addLine(65536 * 2 + 5, true); // longer than two pieces
+    bytes += "tail without end";
+    expected.push_back("tail without end");
+    put("pieces.dat", bytes);
+    EXPECT_EQ(files.readLines("pieces.dat", 100'000, maxLineBytes), expected);
+
+    // The line limit still holds when it falls in a later piece.
+    const auto first = files.readLines("pieces.dat", 250, maxLineBytes);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(*first, Lines(expected.begin(), expected.begin() + 250));
+}
+
 TEST_F(DiskFilesTest, ReadLinesSurvivesBinaryContent) {
     std::string bytes(1 << 20, '\0');
     std::mt19937 random(7);
