@@ -5,102 +5,69 @@
 namespace kestrin::testing {
 namespace {
 
-constexpr CheckBox enableBoxes[] = {CheckBox::Form2_Check1, CheckBox::Form6_Check1,
+// Checks a box past its reaction, so that the group can be put in a state its rule forbids.
+void forceOn(QCheckBox* box) {
+    const QSignalBlocker blocker(box);
+    box->setChecked(true);
+}
+
+TEST_F(DialogsTest, CheckingAnEnableBoxClearsTheOtherTwoWithTheirRulesAndTheMark) {
+    const CheckBox enableBoxes[] = {CheckBox::Form2_Check1, CheckBox::Form6_Check1,
                                     CheckBox::Form7_Check1};
-
-class ControllerGroupTest : public DialogsTest {
-protected:
-    void checkAll() {
-        // Checking each in turn leaves only the last one on; force all three on directly.
-        dialogs.form2().Check1->blockSignals(true);
-        dialogs.form6().Check1->blockSignals(true);
-        dialogs.form7().Check1->blockSignals(true);
-        for (CheckBox box : enableBoxes)
-            dialogs.setCheck(box, 1);
-        dialogs.form2().Check1->blockSignals(false);
-        dialogs.form6().Check1->blockSignals(false);
-        dialogs.form7().Check1->blockSignals(false);
-    }
-};
-
-TEST_F(ControllerGroupTest, CheckingAnyEnableBoxClearsTheOtherTwoWithTheirRulesAndTheMark) {
-    for (CheckBox on : enableBoxes) {
-        checkAll();
+    QCheckBox* const checks[] = {dialogs.form2().Check1, dialogs.form6().Check1,
+                                 dialogs.form7().Check1};
+    QWidget* const dependents[] = {dialogs.form2().Text1, dialogs.form6().Text1,
+                                   dialogs.form7().Option1.member(0)};
+    for (int on = 0; on < 3; ++on) {
+        SCOPED_TRACE(on);
+        for (int i = 0; i < 3; ++i) {
+            forceOn(checks[i]);
+            dependents[i]->setEnabled(true);
+        }
         drivingMarkClears = 0;
-        // The other boxes' dependent controls are enabled by their rules before the clearing.
-        dialogs.form2().Text1->setEnabled(true);
-        dialogs.form6().Text1->setEnabled(true);
-        dialogs.form7().Option1.member(0)->setEnabled(true);
-        dialogs.setCheck(on, 0);
+        dialogs.setCheck(enableBoxes[on], 0); // unchecking touches nothing else
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(dialogs.check(enableBoxes[i]), i == on ? 0 : 1);
+            EXPECT_EQ(dependents[i]->isEnabled(), i != on);
+        }
+        EXPECT_EQ(drivingMarkClears, 0);
 
-        dialogs.setCheck(on, 1);
-        for (CheckBox box : enableBoxes)
-            EXPECT_EQ(dialogs.check(box), box == on ? 1 : 0);
+        dialogs.setCheck(enableBoxes[on], 1);
+        dialogs.setCheck(enableBoxes[on], 1); // its value already: no reaction
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(dialogs.check(enableBoxes[i]), i == on ? 1 : 0);
+            EXPECT_EQ(dependents[i]->isEnabled(), i == on);
+        }
         EXPECT_EQ(drivingMarkClears, 1);
-        EXPECT_EQ(dialogs.form2().Text1->isEnabled(), on == CheckBox::Form2_Check1);
-        EXPECT_EQ(dialogs.form6().Text1->isEnabled(), on == CheckBox::Form6_Check1);
-        EXPECT_EQ(dialogs.form7().Option1.member(0)->isEnabled(), on == CheckBox::Form7_Check1);
     }
 }
 
-TEST_F(ControllerGroupTest, SettingABoxToItsValueOrUncheckingItTouchesNothingElse) {
-    dialogs.setCheck(CheckBox::Form6_Check1, 1);
-    drivingMarkClears = 0;
-    dialogs.setCheck(CheckBox::Form6_Check1, 1);
-    EXPECT_EQ(drivingMarkClears, 0);
-
-    checkAll();
-    dialogs.setCheck(CheckBox::Form7_Check1, 0);
-    EXPECT_EQ(dialogs.check(CheckBox::Form2_Check1), 1);
-    EXPECT_EQ(dialogs.check(CheckBox::Form6_Check1), 1);
-    EXPECT_FALSE(dialogs.form7().Option1.member(0)->isEnabled());
-    EXPECT_EQ(drivingMarkClears, 0);
-}
-
-TEST_F(ControllerGroupTest, ACheckByClickInsideADialogClearsTheOthers) {
-    dialogs.setCheck(CheckBox::Form7_Check1, 1);
-    drivingMarkClears = 0;
-    Form2& f = dialogs.form2();
-    EXPECT_FALSE(openAndRun(Dialog::Form2, [&] {
-        f.Check1->click();
-        QTest::keyClick(f.Check1, Qt::Key_Return);
-    }));
-    EXPECT_EQ(dialogs.check(CheckBox::Form7_Check1), 0);
-    EXPECT_EQ(drivingMarkClears, 1);
-}
-
-TEST_F(ControllerGroupTest, CancelThatChecksABoxAgainClearsTheOthersAgain) {
+TEST_F(DialogsTest, CancelThatChecksABoxAgainClearsTheOthersAgain) {
     dialogs.setCheck(CheckBox::Form2_Check1, 1);
     Form2& f = dialogs.form2();
     EXPECT_FALSE(openAndRun(Dialog::Form2, [&] {
         f.Check1->click();
-        // Lightgun and keyboard emulation both on at once, the second set past its rule.
         dialogs.setCheck(CheckBox::Form6_Check1, 1);
-        dialogs.form7().Check1->blockSignals(true);
-        dialogs.setCheck(CheckBox::Form7_Check1, 1);
-        dialogs.form7().Check1->blockSignals(false);
+        forceOn(dialogs.form7().Check1); // both others on at once
         drivingMarkClears = 0;
         QTest::keyClick(f.Check1, Qt::Key_Escape);
     }));
     EXPECT_EQ(dialogs.check(CheckBox::Form2_Check1), 1);
     EXPECT_TRUE(f.Text1->isEnabled());
-    EXPECT_TRUE(f.Text2->isEnabled());
     EXPECT_EQ(dialogs.check(CheckBox::Form6_Check1), 0);
     EXPECT_EQ(dialogs.check(CheckBox::Form7_Check1), 0);
     EXPECT_FALSE(dialogs.form6().Text1->isEnabled());
     EXPECT_EQ(drivingMarkClears, 1);
-}
 
-TEST_F(ControllerGroupTest, CancelDoesNotUndoWhatTheRuleChangedInOtherDialogs) {
-    dialogs.setCheck(CheckBox::Form6_Check1, 1);
-    Form7& f = dialogs.form7();
+    // Cancel puts back its own dialog only, not what the rule changed in the others.
+    Form7& keyboard = dialogs.form7();
     EXPECT_FALSE(openAndRun(Dialog::Form7, [&] {
-        f.Check1->click();
-        f.mnufilecancel->trigger();
+        keyboard.Check1->click();
+        keyboard.mnufilecancel->trigger();
     }));
     EXPECT_EQ(dialogs.check(CheckBox::Form7_Check1), 0);
-    EXPECT_EQ(dialogs.check(CheckBox::Form6_Check1), 0);
-    EXPECT_FALSE(dialogs.form6().Text2->isEnabled());
+    EXPECT_EQ(dialogs.check(CheckBox::Form2_Check1), 0);
+    EXPECT_FALSE(f.Text1->isEnabled());
 }
 
 } // namespace

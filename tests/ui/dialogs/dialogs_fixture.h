@@ -45,8 +45,7 @@ protected:
         bool ran = false;
         QTimer::singleShot(0, &shown, [&] {
             ran = true;
-            EXPECT_TRUE(shown.isVisible());
-            EXPECT_TRUE(shown.isModal());
+            EXPECT_TRUE(shown.isVisible() && shown.isModal());
             whileShown();
             stillShown = shown.isVisible();
             if (stillShown)
@@ -58,13 +57,19 @@ protected:
         return stillShown;
     }
 
+    // Opens the dialog, presses Enter and returns the messages that Set showed; the dialog must
+    // have stayed open exactly when it showed one.
+    std::vector<ShownBox> messagesOfEnter(Dialog which) {
+        boxes.shown.clear();
+        const bool open =
+            openAndRun(which, [&] { QTest::keyClick(&dialog(which), Qt::Key_Return); });
+        EXPECT_EQ(open, !boxes.shown.empty());
+        return boxes.shown;
+    }
+
     RecordingMessageBoxes boxes;
     int drivingMarkClears = 0;
     OptionDialogs dialogs{boxes, [this] { ++drivingMarkClears; }};
 };
-
-inline ShownBox inputError(const std::string& text) {
-    return {text, "Input Error", Buttons::Ok};
-}
 
 } // namespace kestrin::testing
