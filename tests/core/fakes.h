@@ -5,6 +5,7 @@
 #include "core/ports.h"
 #include "core/run_game.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -13,88 +14,135 @@
 
 namespace kestrin::testing {
 
-const char* nameOf(MenuMark item);
-const char* nameOf(CheckBox box);
-const char* nameOf(TextBox box);
-const char* nameOf(OptionGroup group);
+inline std::string nameOf(MenuMark m) {
+    static const char* const names[] = {"mnuoptjoykbd",  "mnuoptjoyrev",    "mnuoptcontroldrive",
+                                        "mnuoptsoundpc", "mnuoptsounddiag", "mnuoptsound15700",
+                                        "mnuoptsoundhi", "mnuoptsoundlow",  "mnuoptsoundquiet",
+                                        "mnupcheck"};
+    return names[static_cast<int>(m)];
+}
+inline std::string nameOf(CheckBox b) {
+    static const char* const names[] = {
+        "Form2_Check1", "Form2_Check2", "Form3_Check1", "Form3_Check2", "Form3_Check3",
+        "Form3_Check4", "Form3_Check5", "Form3_Check6", "Form4_Check1", "Form4_Check2",
+        "Form6_Check1", "Form6_Check2", "Form7_Check1", "Form7_Check2"};
+    return names[static_cast<int>(b)];
+}
+inline std::string nameOf(TextBox b) {
+    static const char* const names[] = {"Form2_Text1", "Form2_Text2", "Form2_Text3", "Form2_Text4",
+                                        "Form3_Text1", "Form3_Text2", "Form4_Text1", "Form4_Text2",
+                                        "Form4_Text3", "Form4_Text4", "Form6_Text1", "Form6_Text2",
+                                        "Form6_Text3", "Form6_Text4"};
+    return names[static_cast<int>(b)];
+}
+inline std::string nameOf(OptionGroup g) {
+    static const char* const names[] = {"Form2_Option1", "Form2_Option2", "Form3_Option1",
+                                        "Form3_Option2", "Form7_Option1", "Form7_Option2"};
+    return names[static_cast<int>(g)];
+}
 
-// Holds every control's state as the windows would and logs each write call, in order, as
-// "setMark NAME 0|1", "setCheck NAME 0|1", "setText NAME [TEXT]", "select NAME INDEX" and
-// "perform NAME". The two menu commands Clear All performs behave as the Options menu's do;
-// selecting "NTSC" or "PAL" enables "Simulate Pal Color Loss" only for PAL. No other reactions.
-class FakeHolders : public Holders {
-public:
-    bool mark(MenuMark item) const override;
-    void setMark(MenuMark item, bool checked) override;
-    void performMenuCommand(MenuMark item) override;
-    int check(CheckBox box) const override;
-    bool enabled(CheckBox box) const override;
-    void setCheck(CheckBox box, int value) override;
-    std::string text(TextBox box) const override;
-    void setText(TextBox box, const std::string& text) override;
-    int selected(OptionGroup group) const override;
-    void select(OptionGroup group, int index) override;
+// Holds every control's state under its name ("mnupcheck", "Form3_Check5"; "NAME.enabled" "0"
+// for a disabled box) and logs each write as "setMark NAME 0|1", "setCheck NAME N", "setText
+// NAME [TEXT]", "select NAME N" or "perform NAME". The two menu commands Clear All performs
+// clear their partners as the Options menu's do; there are no other reactions.
+struct FakeHolders : Holders {
+    bool mark(MenuMark m) const override { return get(nameOf(m), "0") == "1"; }
+    void setMark(MenuMark m, bool on) override { set("setMark ", nameOf(m), on ? "1" : "0"); }
+    void performMenuCommand(MenuMark m) override {
+        calls.push_back("perform " + nameOf(m));
+        state[nameOf(m)] = mark(m) ? "0" : "1";
+        if (m == MenuMark::mnuoptsoundpc)
+            for (const char* p :
+                 {"mnuoptsounddiag", "mnuoptsound15700", "mnuoptsoundhi", "mnuoptsoundlow"})
+                state[p] = "0";
+        if (m == MenuMark::mnuoptjoykbd)
+            state["mnuoptjoyrev"] = "0";
+    }
+    int check(CheckBox b) const override { return std::stoi(get(nameOf(b), "0")); }
+    bool enabled(CheckBox b) const override { return get(nameOf(b) + ".enabled", "1") == "1"; }
+    void setCheck(CheckBox b, int v) override { set("setCheck ", nameOf(b), std::to_string(v)); }
+    std::string text(TextBox b) const override { return get(nameOf(b), ""); }
+    void setText(TextBox b, const std::string& t) override { set("setText ", nameOf(b), t); }
+    int selected(OptionGroup g) const override { return std::stoi(get(nameOf(g), "-1")); }
+    void select(OptionGroup g, int i) override { set("select ", nameOf(g), std::to_string(i)); }
 
-    std::map<MenuMark, bool> marks;
-    std::map<CheckBox, int> checks;
-    std::map<CheckBox, bool> enabledBoxes; // missing means enabled
-    std::map<TextBox, std::string> texts;
-    std::map<OptionGroup, int> selections; // missing means noneSelected
+    std::string get(const std::string& name, const char* absent) const {
+        return state.contains(name) ? state.at(name) : absent;
+    }
+    void set(const std::string& verb, const std::string& name, const std::string& value) {
+        calls.push_back(verb + name + (verb == "setText " ? " [" + value + "]" : " " + value));
+        state[name] = value;
+    }
+    std::map<std::string, std::string> state;
     std::vector<std::string> calls;
 };
 
-// Files in memory. Every operation is appended to `events` ("replace NAME", "read NAME",
-// "remove NAME"), which the fake jobs and boxes share so that tests see the order of all steps.
-class FakeFiles : public Files {
-public:
-    explicit FakeFiles(std::vector<std::string>& events) : events_(events) {}
-
-    std::optional<std::string> replace(const std::string& name, std::string_view content) override;
+// Files in memory and scripted jobs. Every step is logged in order in `events` ("replace NAME",
+// "read NAME MAXLINES", "remove NAME", "start FILE", "waitForUserReturn ID", "pause SECONDS");
+// `whileRunning` (what the emulator and the user do) runs during a wait.
+struct FakePlatform : Files, Jobs {
+    std::optional<std::string> replace(const std::string& name, std::string_view text) override {
+        events.push_back("replace " + name);
+        if (failures.contains(name))
+            return failures[name];
+        contents[name] = text;
+        return std::nullopt;
+    }
     std::optional<std::vector<std::string>> readLines(const std::string& name, std::size_t maxLines,
-                                                      std::size_t maxLineBytes) override;
-    void remove(const std::string& name) override;
+                                                      std::size_t maxLineBytes) override {
+        events.push_back("read " + name + " " + std::to_string(maxLines));
+        lastMaxLineBytes = maxLineBytes;
+        if (!contents.contains(name))
+            return std::nullopt;
+        std::vector<std::string> lines;
+        const std::string& text = contents[name];
+        for (std::size_t start = 0, end; start < text.size() && lines.size() < maxLines;
+             start = end + 1) {
+            end = std::min(text.find('\n', start), text.size());
+            std::string line = text.substr(start, end - start);
+            if (line.ends_with('\r'))
+                line.pop_back();
+            lines.push_back(line.substr(0, maxLineBytes));
+        }
+        return lines;
+    }
+    void remove(const std::string& name) override {
+        events.push_back("remove " + name);
+        contents.erase(name);
+    }
+    std::optional<TaskId> start(const std::string& file, WindowStyle s, bool errors) override {
+        events.push_back("start " + file);
+        style = s;
+        reportErrors = errors;
+        return startFails ? std::nullopt : std::optional<TaskId>(42);
+    }
+    void waitUntilEnded(TaskId) override { wait("waitUntilEnded"); }
+    void waitForUserReturn(TaskId task) override {
+        wait("waitForUserReturn " + std::to_string(task));
+    }
+    void pause(double seconds) override { wait("pause " + std::to_string(seconds)); }
+    void wait(const std::string& event) {
+        events.push_back(event);
+        if (whileRunning)
+            whileRunning();
+    }
 
+    std::vector<std::string> events;
     std::map<std::string, std::string> contents;
     std::map<std::string, std::string> failures; // name -> reason a replace gives
-    std::size_t lastMaxLines = 0;
     std::size_t lastMaxLineBytes = 0;
-
-private:
-    std::vector<std::string>& events_;
-};
-
-// Jobs that log "start FILE", "waitForUserReturn ID" and "pause SECONDS" into `events`, and
-// run `whileRunning` (the emulator's and the user's doings) during the wait.
-class FakeJobs : public Jobs {
-public:
-    explicit FakeJobs(std::vector<std::string>& events) : events_(events) {}
-
-    std::optional<TaskId> start(const std::string& batchFile, WindowStyle style,
-                                bool reportErrors) override;
-    void waitUntilEnded(TaskId task) override;
-    void waitForUserReturn(TaskId task) override;
-    void pause(double seconds) override;
-
     bool startFails = false;
-    std::optional<WindowStyle> lastStyle;
-    bool lastReportErrors = false;
+    std::optional<WindowStyle> style;
+    bool reportErrors = false;
     std::function<void()> whileRunning;
-
-private:
-    void runningTime();
-    std::vector<std::string>& events_;
 };
 
 struct FakeGameList : GameList {
-    int index = -1;
-    std::string display;
-    std::string shortText;
+    int index = 0;
+    std::string display = "Space Game", shortText = "SPACEG~1 ";
     int selectedIndex() const override { return index; }
     std::string displayName() const override { return display; }
     std::string shortName() const override { return shortText; }
 };
-
-// Splits a file text into its lines at CR LF; a text without a final CR LF is rejected.
-std::vector<std::string> crlfLines(const std::string& text);
 
 } // namespace kestrin::testing

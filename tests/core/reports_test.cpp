@@ -2,70 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace kestrin {
 namespace {
 
-const ReportChoice both{1, 1, false};
-const ReportChoice performanceOnly{1, 0, false};
-const ReportChoice scanlinesOnly{0, 1, false};
-const ReportChoice checksum{0, 0, true};
-
-TEST(Reports, EachRowWithAFullFile) {
-    const std::vector<std::string> lines = {"first", "second", "third"};
-    EXPECT_EQ(chooseReport(both, lines, "Pong"), (Report{"first\nthird", "Requested Information"}));
-    EXPECT_EQ(chooseReport(performanceOnly, lines, "Pong"), (Report{"first", "Performance Test"}));
-    EXPECT_EQ(chooseReport(scanlinesOnly, lines, "Pong"), (Report{"first", "Scanlines"}));
-    EXPECT_EQ(chooseReport(checksum, lines, "Pong"),
-              (Report{"first\nsecond", "Checksum Information for Pong"}));
-}
-
-TEST(Reports, TheChecksumPrintWinsOverTheOtherReports) {
-    const std::vector<std::string> lines = {"a", "b", "c"};
-    for (ReportChoice choice : {ReportChoice{1, 1, true}, ReportChoice{1, 0, true},
-                                ReportChoice{0, 1, true}, ReportChoice{0, 0, false}}) {
-        EXPECT_EQ(chooseReport(choice, lines, "X Y"),
-                  (Report{"a\nb", "Checksum Information for X Y"}));
-        EXPECT_EQ(reportLinesNeeded(choice), 2u);
+TEST(Reports, EachRowAndEachShortFile) {
+    const ReportChoice both{1, 1, false}, performance{1, 0, false}, scanlines{0, 1, false},
+        checksum{0, 0, true};
+    const std::vector<std::string> full = {"first", "second", "third"}, none, one = {"only"};
+    const std::string sum = "Checksum Information for X Y";
+    // {choice, lines, lines needed, text, title}
+    const std::vector<
+        std::tuple<ReportChoice, std::vector<std::string>, std::size_t, std::string, std::string>>
+        rows = {{both, full, 3, "first\nthird", "Requested Information"},
+                {performance, full, 1, "first", "Performance Test"},
+                {scanlines, full, 1, "first", "Scanlines"},
+                {checksum, full, 2, "first\nsecond", sum},
+                // The checksum print wins over the other reports.
+                {{1, 1, true}, full, 2, "first\nsecond", sum},
+                {{1, 0, true}, full, 2, "first\nsecond", sum},
+                {{0, 1, true}, full, 2, "first\nsecond", sum},
+                {{0, 0, false}, full, 2, "first\nsecond", sum},
+                // Missing lines leave "Test not complete" and an empty second text.
+                {both, none, 3, "Test not complete\n", "Requested Information"},
+                {performance, none, 1, "Test not complete", "Performance Test"},
+                {scanlines, none, 1, "Test not complete", "Scanlines"},
+                {checksum, none, 2, "Test not complete\n", sum},
+                {both, one, 3, "only\n", "Requested Information"},
+                {checksum, one, 2, "only\n", sum},
+                {both, {"one", "two"}, 3, "one\ntwo", "Requested Information"},
+                {performance, {""}, 1, "", "Performance Test"}};
+    for (const auto& [choice, lines, needed, text, title] : rows) {
+        SCOPED_TRACE(text + " / " + title);
+        EXPECT_EQ(reportLinesNeeded(choice), needed);
+        EXPECT_EQ(chooseReport(choice, lines, "X Y"), (Report{text, title}));
     }
-    EXPECT_EQ(reportLinesNeeded(both), 3u);
-    EXPECT_EQ(reportLinesNeeded(performanceOnly), 1u);
-    EXPECT_EQ(reportLinesNeeded(scanlinesOnly), 1u);
-}
-
-TEST(Reports, MissingLinesLeaveTestNotComplete) {
-    const std::vector<std::string> none;
-    EXPECT_EQ(chooseReport(both, none, "G").text, "Test not complete\n");
-    EXPECT_EQ(chooseReport(performanceOnly, none, "G").text, "Test not complete");
-    EXPECT_EQ(chooseReport(scanlinesOnly, none, "G").text, "Test not complete");
-    EXPECT_EQ(chooseReport(checksum, none, "G").text, "Test not complete\n");
-
-    const std::vector<std::string> one = {"only"};
-    EXPECT_EQ(chooseReport(both, one, "G").text, "only\n");
-    EXPECT_EQ(chooseReport(checksum, one, "G").text, "only\n");
-    EXPECT_EQ(chooseReport(scanlinesOnly, one, "G").text, "only");
-
-    // With two lines the first row shows the second, which the third would have replaced.
-    EXPECT_EQ(chooseReport(both, {"one", "two"}, "G").text, "one\ntwo");
-    // An empty line read is shown empty, not as a failed read.
-    EXPECT_EQ(chooseReport(performanceOnly, {""}, "G").text, "");
 }
 
 TEST(Reports, LongLinesAreCutOnACharacterBoundary) {
-    std::string ascii(5000, 'x');
-    EXPECT_EQ(chooseReport(performanceOnly, {ascii}, "G").text, std::string(reportLineLimit, 'x'));
-
-    // A two-byte character straddling the limit is left out whole.
-    std::string accented = std::string(reportLineLimit - 1, 'a') + "\xC3\xA9" + "tail";
-    EXPECT_EQ(chooseReport(scanlinesOnly, {accented}, "G").text,
-              std::string(reportLineLimit - 1, 'a'));
-    // A four-byte character ending exactly at the limit is kept.
-    std::string emoji = std::string(reportLineLimit - 4, 'a') + "\xF0\x9F\x98\x80" + "b";
-    EXPECT_EQ(cutOnCharacterBoundary(emoji, reportLineLimit),
-              std::string(reportLineLimit - 4, 'a') + "\xF0\x9F\x98\x80");
+    const std::size_t n = reportLineLimit;
+    EXPECT_EQ(chooseReport({1, 0, false}, {std::string(5000, 'x')}, "G").text, std::string(n, 'x'));
+    // A two-byte character across the limit is left out whole, a four-byte one ending at it kept.
+    EXPECT_EQ(cutOnCharacterBoundary(std::string(n - 1, 'a') + "\xC3\xA9", n),
+              std::string(n - 1, 'a'));
+    const std::string emoji = std::string(n - 4, 'a') + "\xF0\x9F\x98\x80";
+    EXPECT_EQ(cutOnCharacterBoundary(emoji + "b", n), emoji);
     // Bytes that are no UTF-8 at all are cut at the limit.
-    std::string binary(2000, '\x80');
-    EXPECT_EQ(cutOnCharacterBoundary(binary, reportLineLimit).size(), reportLineLimit);
-    EXPECT_EQ(cutOnCharacterBoundary("short", reportLineLimit), "short");
+    EXPECT_EQ(cutOnCharacterBoundary(std::string(2000, '\x80'), n).size(), n);
 }
 
 } // namespace

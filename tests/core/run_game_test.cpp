@@ -12,151 +12,124 @@ namespace kestrin {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::FakeFiles;
-using testing::FakeGameList;
-using testing::FakeHolders;
-using testing::FakeJobs;
-using testing::RecordingMessageBoxes;
 using testing::ShownBox;
+using Lines = std::vector<std::string>;
 
-class RunGame : public ::testing::Test {
-protected:
-    RunGame() : files(events), jobs(events) {
-        holders.selections[OptionGroup::Form2_Option1] = 0;
-        holders.selections[OptionGroup::Form3_Option1] = 0;
-        holders.enabledBoxes[CheckBox::Form3_Check3] = false;
-        games.index = 0;
-        games.display = "Space Game";
-        games.shortText = "SPACEG~1 ";
+// The first-start state with "Space Game" (short name "SPACEG~1 ") selected.
+struct Launcher {
+    Launcher() {
+        holders.state = {
+            {"Form2_Option1", "0"}, {"Form3_Option1", "0"}, {"Form3_Check3.enabled", "0"}};
     }
-
-    void run() { runGame(holders, games, files, jobs, boxes); }
-    // The emulator writing its report while it runs.
-    void emulatorWrites(const std::string& results) {
-        jobs.whileRunning = [this, results] { files.contents["results.dat"] = results; };
+    // Runs the game; the emulator writes `results` while it runs.
+    void run(const std::string& results = "") {
+        if (!results.empty())
+            platform.whileRunning = [this, results] { platform.contents["results.dat"] = results; };
+        runGame(holders, games, platform, platform, boxes);
     }
-
-    std::vector<std::string> events;
-    FakeHolders holders;
-    FakeGameList games;
-    FakeFiles files;
-    FakeJobs jobs;
-    RecordingMessageBoxes boxes;
+    testing::FakeHolders holders;
+    testing::FakeGameList games;
+    testing::FakePlatform platform;
+    testing::RecordingMessageBoxes boxes;
 };
 
-TEST_F(RunGame, WithoutASelectionOnlyAsks) {
-    games.index = -1;
-    run();
-    EXPECT_THAT(boxes.shown,
-                ElementsAre(ShownBox{"Please Select a game first", "Select a Game", Buttons::Ok}));
-    EXPECT_TRUE(events.empty());
+ShownBox ok(const std::string& text, const std::string& title) {
+    return {text, title, Buttons::Ok};
 }
 
-TEST_F(RunGame, PlainRunWritesBothFilesStartsAndWaitsForTheUser) {
-    files.contents["results.dat"] = "stale";
-    run();
-    EXPECT_THAT(events, ElementsAre("replace config.dat", "replace run.bat", "start run.bat",
-                                    "waitForUserReturn 42"));
-    EXPECT_EQ(files.contents["config.dat"], settingsFileText(readSettings(holders)));
-    EXPECT_EQ(files.contents["run.bat"], "marlo -c0 SPACEG~1 \r\n");
-    EXPECT_EQ(jobs.lastStyle, WindowStyle::MaximizedFocus);
-    EXPECT_TRUE(jobs.lastReportErrors);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(files.contents["results.dat"], "stale"); // neither read nor deleted
+TEST(RunGame, WithoutASelectionOnlyAsks) {
+    Launcher l;
+    l.games.index = -1;
+    l.run();
+    EXPECT_THAT(l.boxes.shown, ElementsAre(ok("Please Select a game first", "Select a Game")));
+    EXPECT_TRUE(l.platform.events.empty());
 }
 
-TEST_F(RunGame, PerformanceReportAfterTheUserReturns) {
-    holders.checks[CheckBox::Form4_Check1] = 1;
-    holders.texts[TextBox::Form4_Text2] = "500";
-    emulatorWrites("61.2 frames per second\r\nignored\r\n");
-    run();
-    EXPECT_EQ(files.contents["run.bat"], "marlo -c0 -f500 SPACEG~1  > results.dat\r\n");
-    EXPECT_THAT(events,
-                ElementsAre("replace config.dat", "replace run.bat", "start run.bat",
-                            "waitForUserReturn 42", "read results.dat", "remove results.dat"));
-    EXPECT_EQ(files.lastMaxLines, 1u);
-    EXPECT_THAT(boxes.shown,
-                ElementsAre(ShownBox{"61.2 frames per second", "Performance Test", Buttons::Ok}));
-    EXPECT_FALSE(files.contents.contains("results.dat"));
+TEST(RunGame, PlainRunLeavesResultsAlone) {
+    Launcher l;
+    l.platform.contents["results.dat"] = "stale";
+    l.holders.state["Form3_Text1"] = "5\r\nrm x"; // a typed line break never reaches run.bat
+    l.run();
+    EXPECT_THAT(l.platform.events, ElementsAre("replace config.dat", "replace run.bat",
+                                               "start run.bat", "waitForUserReturn 42"));
+    EXPECT_EQ(l.platform.contents["config.dat"], settingsFileText(readSettings(l.holders)));
+    EXPECT_EQ(l.platform.contents["run.bat"], "marlo -v5rm x -c0 SPACEG~1 \r\n");
+    EXPECT_EQ(l.platform.style, WindowStyle::MaximizedFocus);
+    EXPECT_TRUE(l.platform.reportErrors);
+    EXPECT_TRUE(l.boxes.shown.empty());
+    EXPECT_EQ(l.platform.contents["results.dat"], "stale");
 }
 
-TEST_F(RunGame, ScanlineCountWithAnEmptyFrameCountReadsThreeLines) {
-    holders.checks[CheckBox::Form4_Check1] = 1;
-    holders.checks[CheckBox::Form3_Check5] = 1;
-    emulatorWrites("l1\nl2\nl3\nl4\n");
-    run();
-    EXPECT_EQ(files.contents["run.bat"], "marlo -c0 -n SPACEG~1  > results.dat\r\n");
-    EXPECT_EQ(files.lastMaxLines, 3u);
-    EXPECT_THAT(boxes.shown, ElementsAre(ShownBox{"l1\nl3", "Requested Information", Buttons::Ok}));
-}
-
-TEST_F(RunGame, ChecksumRunPausesHalfASecondAndReadsWhateverIsThere) {
-    holders.marks[MenuMark::mnupcheck] = true;
-    holders.checks[CheckBox::Form3_Check5] = 1;
-    run();
-    EXPECT_THAT(events, ElementsAre("replace config.dat", "replace run.bat", "start run.bat",
-                                    "pause 0.5", "read results.dat", "remove results.dat"));
-    EXPECT_THAT(boxes.shown,
-                ElementsAre(ShownBox{"Test not complete\n", "Checksum Information for Space Game",
-                                     Buttons::Ok}));
-}
-
-TEST_F(RunGame, ReportFollowsTheSettingsAndSelectionAfterTheWait) {
-    holders.checks[CheckBox::Form3_Check5] = 1;
-    jobs.whileRunning = [this] {
-        files.contents["results.dat"] = "sum 1\r\nsum 2\r\n";
-        holders.marks[MenuMark::mnupcheck] = true;
-        games.display = "Other Game";
+TEST(RunGame, ReportingRunsShowTheLinesTheirReportNeeds) {
+    struct Row {
+        std::map<std::string, std::string> settings;
+        std::string results; // written while the emulator runs, "" for nothing
+        bool startFails;
+        std::string runBat;
+        Lines afterStart;
+        ShownBox box;
     };
-    run();
-    EXPECT_EQ(files.contents["run.bat"], "marlo -c0 -n SPACEG~1  > results.dat\r\n");
-    EXPECT_THAT(
-        boxes.shown,
-        ElementsAre(ShownBox{"sum 1\nsum 2", "Checksum Information for Other Game", Buttons::Ok}));
+    // clang-format off
+    const std::vector<Row> rows = {
+        {{{"Form4_Check1", "1"}, {"Form4_Text2", "500"}}, "61.2 fps\r\nignored\r\n", false,
+         "marlo -c0 -f500 SPACEG~1  > results.dat\r\n",
+         {"waitForUserReturn 42", "read results.dat 1", "remove results.dat"},
+         ok("61.2 fps", "Performance Test")},
+        // An empty frame count leaves the capture to the scan-line count.
+        {{{"Form4_Check1", "1"}, {"Form3_Check5", "1"}}, "l1\nl2\nl3\nl4\n", false,
+         "marlo -c0 -n SPACEG~1  > results.dat\r\n",
+         {"waitForUserReturn 42", "read results.dat 3", "remove results.dat"},
+         ok("l1\nl3", "Requested Information")},
+        // A checksum run waits 0.5 s only and reads whatever is there.
+        {{{"mnupcheck", "1"}, {"Form3_Check5", "1"}}, "", false,
+         "marlo -x -c0 -n SPACEG~1  > results.dat\r\n",
+         {"pause 0.500000", "read results.dat 2", "remove results.dat"},
+         ok("Test not complete\n", "Checksum Information for Space Game")},
+        {{{"Form3_Check5", "1"}}, "", true, "marlo -c0 -n SPACEG~1  > results.dat\r\n",
+         {"read results.dat 1", "remove results.dat"}, ok("Test not complete", "Scanlines")}};
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.runBat);
+        Launcher l;
+        l.holders.state.insert(row.settings.begin(), row.settings.end());
+        l.platform.startFails = row.startFails;
+        l.run(row.results);
+        EXPECT_EQ(l.platform.contents["run.bat"], row.runBat);
+        Lines expected = {"replace config.dat", "replace run.bat", "start run.bat"};
+        expected.insert(expected.end(), row.afterStart.begin(), row.afterStart.end());
+        EXPECT_EQ(l.platform.events, expected);
+        EXPECT_THAT(l.boxes.shown, ElementsAre(row.box));
+        EXPECT_FALSE(l.platform.contents.contains("results.dat"));
+        // Overlong lines are cut while read, never held whole.
+        EXPECT_LE(l.platform.lastMaxLineBytes, 2 * reportLineLimit);
+    }
 }
 
-TEST_F(RunGame, FailedStartStillReportsTestNotComplete) {
-    holders.checks[CheckBox::Form3_Check5] = 1;
-    jobs.startFails = true;
-    run();
-    EXPECT_THAT(events, ElementsAre("replace config.dat", "replace run.bat", "start run.bat",
-                                    "read results.dat", "remove results.dat"));
-    EXPECT_THAT(boxes.shown, ElementsAre(ShownBox{"Test not complete", "Scanlines", Buttons::Ok}));
+TEST(RunGame, ReportFollowsTheSettingsAndSelectionAfterTheWait) {
+    Launcher l;
+    l.holders.state["Form3_Check5"] = "1";
+    l.platform.whileRunning = [&l] {
+        l.platform.contents["results.dat"] = "sum 1\r\nsum 2\r\n";
+        l.holders.state["mnupcheck"] = "1";
+        l.games.display = "Other Game";
+    };
+    l.run();
+    EXPECT_THAT(l.boxes.shown,
+                ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
 }
 
-TEST_F(RunGame, FailedWritesAreShownAndStopTheRun) {
-    holders.marks[MenuMark::mnupcheck] = true;
-    files.failures["config.dat"] = "No space left on device";
-    run();
-    EXPECT_THAT(events, ElementsAre("replace config.dat"));
-    EXPECT_THAT(boxes.shown,
-                ElementsAre(ShownBox{"Could not save config.dat: No space left on device",
-                                     "Kestrin", Buttons::Ok}));
-
-    events.clear();
-    boxes.shown.clear();
-    files.failures.clear();
-    files.failures["run.bat"] = "Permission denied";
-    run();
-    EXPECT_THAT(events, ElementsAre("replace config.dat", "replace run.bat"));
-    EXPECT_THAT(boxes.shown, ElementsAre(ShownBox{"Could not save run.bat: Permission denied",
-                                                  "Kestrin", Buttons::Ok}));
-}
-
-TEST_F(RunGame, TypedLineBreaksNeverReachRunBat) {
-    holders.texts[TextBox::Form3_Text1] = "5\r\nrm -rf x";
-    run();
-    EXPECT_EQ(files.contents["run.bat"], "marlo -v5rm -rf x -c0 SPACEG~1 \r\n");
-}
-
-TEST_F(RunGame, HugeBinaryResultsAreCut) {
-    holders.marks[MenuMark::mnupcheck] = true;
-    emulatorWrites(std::string(2'000'000, '\xFF') + "\n" + std::string(10, '\0'));
-    run();
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_LE(files.lastMaxLineBytes, 2 * reportLineLimit);
-    EXPECT_EQ(boxes.shown[0].text,
-              std::string(reportLineLimit, '\xFF') + "\n" + std::string(10, '\0'));
+TEST(RunGame, FailedWritesAreShownAndStopTheRun) {
+    for (const char* name : {"config.dat", "run.bat"}) {
+        SCOPED_TRACE(name);
+        Launcher l;
+        l.holders.state["mnupcheck"] = "1";
+        l.platform.failures = {{name, "No space left on device"}};
+        l.run();
+        EXPECT_EQ(l.platform.events.back(), std::string("replace ") + name);
+        EXPECT_THAT(l.boxes.shown, ElementsAre(ok(std::string("Could not save ") + name +
+                                                      ": No space left on device",
+                                                  "Kestrin")));
+    }
 }
 
 } // namespace
