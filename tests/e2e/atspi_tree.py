@@ -1,43 +1,25 @@
 #!/usr/bin/python3
-"""Prints the accessibility tree of one running application, one object a line:
-depth, role, name (line feeds written as \\n), states; separated by tabs."""
+"""Prints the accessibility tree of the running application named by the argument, one object a
+line: depth, role, name (line feeds written as \\n), states; separated by tabs."""
 import sys
 
 import pyatspi
 
-MAX_CHILDREN = 200
 
-
-def walk(node, depth, out):
-    try:
-        role = node.getRoleName()
+def walk(node, depth):
+    try:  # an object may go away while it is read
         name = (node.name or "").replace("\\", "\\\\").replace("\n", "\\n").replace("\t", " ")
         states = ",".join(sorted(pyatspi.stateToString(s) for s in node.getState().getStates()))
-    except Exception:  # an object that went away while being read
-        return
-    out.append(f"{depth}\t{role}\t{name}\t{states}")
-    try:
-        count = min(node.childCount, MAX_CHILDREN)
+        print(f"{depth}\t{node.getRoleName()}\t{name}\t{states}")
+        children = [node.getChildAtIndex(i) for i in range(min(node.childCount, 200))]
     except Exception:
         return
-    for i in range(count):
-        try:
-            child = node.getChildAtIndex(i)
-        except Exception:
-            continue
+    for child in children:
         if child is not None:
-            walk(child, depth + 1, out)
+            walk(child, depth + 1)
 
 
-def main():
-    wanted = sys.argv[1]
-    desktop = pyatspi.Registry.getDesktop(0)
-    out = []
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == wanted:
-            walk(app, 0, out)
-    print("\n".join(out))
-
-
-main()
+desktop = pyatspi.Registry.getDesktop(0)
+for app in [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]:
+    if app is not None and app.name == sys.argv[1]:
+        walk(app, 0)
