@@ -9,101 +9,92 @@ namespace {
 using Words = std::vector<std::string>;
 
 TEST(BatchLines, EndInLineFeedOrCarriageReturnLineFeedAndEmptyOnesAreSkipped) {
-    EXPECT_EQ(splitBatchLines("marlo -c0 ABC \r\n"), Words{"marlo -c0 ABC "});
-    EXPECT_EQ(splitBatchLines("a\nb\r\n\r\n\nc"), (Words{"a", "b", "c"}));
-    EXPECT_EQ(splitBatchLines(""), Words{});
-    EXPECT_EQ(splitBatchLines("\r\n\n"), Words{});
-    // Only the CR that ends a line goes; one inside the line is text.
-    EXPECT_EQ(splitBatchLines("a\rb\r\r\n"), Words{"a\rb\r"});
-}
-
-Words texts(const std::vector<Word>& words) {
-    Words result;
-    for (const auto& word : words) {
-        result.push_back(word.text);
+    const std::vector<std::pair<std::string, Words>> rows = {
+        {"marlo -c0 ABC \r\n", {"marlo -c0 ABC "}},
+        {"a\nb\r\n\r\n\nc", {"a", "b", "c"}},
+        {"\r\n\n", {}},
+        {"a\rb\r\r\n", {"a\rb\r"}}, // only the CR that ends a line goes
+    };
+    for (const auto& [content, lines] : rows) {
+        SCOPED_TRACE(content);
+        EXPECT_EQ(splitBatchLines(content), lines);
     }
-    return result;
 }
 
 TEST(BatchWords, BlanksSeparateAndQuotesGroupAndAreRemoved) {
-    EXPECT_EQ(texts(splitWords("  marlo\t-c0   ABC \t")), (Words{"marlo", "-c0", "ABC"}));
-    EXPECT_EQ(texts(splitWords("marlo \"Harbor Run.bin\" a\"b c\"d")),
-              (Words{"marlo", "Harbor Run.bin", "ab cd"}));
-    EXPECT_EQ(texts(splitWords("x \"\" y")), (Words{"x", "", "y"}));
-    EXPECT_EQ(texts(splitWords("x \"open to the end ")), (Words{"x", "open to the end "}));
-    EXPECT_EQ(texts(splitWords(" \t ")), Words{});
-
-    const std::vector<Word> words = splitWords("a \">\" >");
-    ASSERT_EQ(words.size(), 3u);
-    EXPECT_FALSE(words[0].quoted);
-    EXPECT_TRUE(words[1].quoted);
-    EXPECT_FALSE(words[2].quoted);
-}
-
-TEST(Redirection, OnlyATrailingUnquotedArrowAndOneNameRedirect) {
-    ParsedLine line = parseLine("marlo -x -c0 ABC  > results.dat");
-    EXPECT_EQ(line.error, LineError::None);
-    EXPECT_EQ(line.command.words, (Words{"marlo", "-x", "-c0", "ABC"}));
-    EXPECT_EQ(line.command.outputFile, "results.dat");
-
-    line = parseLine("marlo \"a b\" > \"my results.dat\"");
-    EXPECT_EQ(line.command.words, (Words{"marlo", "a b"}));
-    EXPECT_EQ(line.command.outputFile, "my results.dat");
-
-    line = parseLine("> results.dat");
-    EXPECT_EQ(line.error, LineError::None);
-    EXPECT_TRUE(line.command.words.empty());
-    EXPECT_EQ(line.command.outputFile, "results.dat");
-}
-
-TEST(Redirection, EverythingElseIsArgumentText) {
-    const Words cases[] = {
-        {"marlo", "&", "|", "<", ">", "config.dat", "ABC"},
-        {"marlo", ">", "a", "b"},
-        {"marlo", ">x"},
-        {"marlo", "2>", "x"},
-        {"marlo", "x>", "y"},
+    const std::vector<std::pair<std::string, Words>> rows = {
+        {"  marlo\t-c0   ABC \t", {"marlo", "-c0", "ABC"}},
+        {"marlo \"Harbor Run.bin\" a\"b c\"d", {"marlo", "Harbor Run.bin", "ab cd"}},
+        {"x \"\" y", {"x", "", "y"}},
+        {"x \"open to the end ", {"x", "open to the end "}},
+        {" \t ", {}},
     };
-    for (const Words& words : cases) {
-        std::string text;
-        for (const auto& word : words) {
-            text += word + " ";
+    for (const auto& [line, words] : rows) {
+        SCOPED_TRACE(line);
+        Words texts;
+        for (const Word& word : splitWords(line))
+            texts.push_back(word.text);
+        EXPECT_EQ(texts, words);
+    }
+}
+
+// Only an unquoted ">" and one plain file name, as the last two words, redirect; every other
+// ">", "<", "|" and "&" is argument text; an arrow without a plain name after it is refused.
+TEST(ParseLine, TheTrailingRedirectionRule) {
+    const auto bad = LineError::BadRedirection;
+    const struct {
+        std::string line;
+        LineError error;
+        Words words;
+        std::optional<std::string> target;
+    } rows[] = {
+        {"marlo -x -c0 ABC  > results.dat", {}, {"marlo", "-x", "-c0", "ABC"}, "results.dat"},
+        {"marlo \"a b\" > \"my results.dat\"", {}, {"marlo", "a b"}, "my results.dat"},
+        {"> results.dat", {}, {}, "results.dat"},
+        {"marlo & | < > config.dat ABC",
+         {},
+         {"marlo", "&", "|", "<", ">", "config.dat", "ABC"},
+         {}},
+        {"marlo > a b", {}, {"marlo", ">", "a", "b"}, {}},
+        {"marlo >x", {}, {"marlo", ">x"}, {}},
+        {"marlo 2> x", {}, {"marlo", "2>", "x"}, {}},
+        {"marlo \">\" results.dat", {}, {"marlo", ">", "results.dat"}, {}},
+        {"marlo ABC >", bad, {}, {}},
+        {"marlo > >", bad, {}, {}},
+        {"marlo > ../config.dat", bad, {}, {}},
+        {"marlo > ..", bad, {}, {}},
+        {"marlo > \"\"", bad, {}, {}},
+        {"marlo > \"a\tb\"", bad, {}, {}},
+        {std::string("marlo a\0b", 9), LineError::NulCharacter, {}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        const ParsedLine parsed = parseLine(row.line);
+        EXPECT_EQ(parsed.error, row.error);
+        EXPECT_EQ(parsed.message.empty(), row.error == LineError::None);
+        if (row.error == LineError::None) {
+            EXPECT_EQ(parsed.command.words, row.words);
+            EXPECT_EQ(parsed.command.outputFile, row.target);
         }
-        const ParsedLine line = parseLine(text);
-        EXPECT_EQ(line.error, LineError::None) << text;
-        EXPECT_EQ(line.command.words, words) << text;
-        EXPECT_FALSE(line.command.outputFile) << text;
     }
-    const ParsedLine quoted = parseLine("marlo \">\" results.dat");
-    EXPECT_EQ(quoted.command.words, (Words{"marlo", ">", "results.dat"}));
-    EXPECT_FALSE(quoted.command.outputFile);
-}
-
-TEST(Redirection, AnArrowWithoutAPlainFileNameIsRefused) {
-    for (const char* text :
-         {"marlo ABC >", "marlo ABC > ", "marlo > >", "marlo > ../config.dat", "marlo > /tmp/x",
-          "marlo > sub/x", "marlo > .", "marlo > ..", "marlo > \"\"", "marlo > \"a\tb\""}) {
-        const ParsedLine line = parseLine(text);
-        EXPECT_EQ(line.error, LineError::BadRedirection) << text;
-        EXPECT_FALSE(line.message.empty()) << text;
-    }
-}
-
-TEST(Redirection, ALineWithANulCharacterIsRefused) {
-    EXPECT_EQ(parseLine(std::string_view("marlo a\0b", 9)).error, LineError::NulCharacter);
 }
 
 TEST(DirForms, OnlyTheTwoListingsTheLauncherWrites) {
-    EXPECT_EQ(dirForm({"dir", "/On", "/b", "*.bin"}), ListingForm::Bare);
-    EXPECT_EQ(dirForm({"DIR", "/on", "/B", "*.BIN"}), ListingForm::Bare);
-    EXPECT_EQ(dirForm({"dir", "/On", "*.bin"}), ListingForm::Full);
-    EXPECT_FALSE(dirForm({"dir"}));
-    EXPECT_FALSE(dirForm({"dir", "/On"}));
-    EXPECT_FALSE(dirForm({"dir", "*.bin"}));
-    EXPECT_FALSE(dirForm({"dir", "/On", "*.txt"}));
-    EXPECT_FALSE(dirForm({"dir", "/On", "/b", "/b", "*.bin"}));
-    EXPECT_FALSE(dirForm({"dir", "/On", "*.bin", "extra"}));
-    EXPECT_FALSE(dirForm({"ls", "/On", "*.bin"}));
+    const std::vector<std::pair<Words, std::optional<ListingForm>>> rows = {
+        {{"dir", "/On", "/b", "*.bin"}, ListingForm::Bare},
+        {{"DIR", "/on", "/B", "*.BIN"}, ListingForm::Bare},
+        {{"dir", "/On", "*.bin"}, ListingForm::Full},
+        {{"dir", "/On"}, {}},
+        {{"dir", "*.bin"}, {}},
+        {{"dir", "/On", "*.txt"}, {}},
+        {{"dir", "/On", "/b", "/b", "*.bin"}, {}},
+        {{"dir", "/On", "*.bin", "extra"}, {}},
+        {{"ls", "/On", "*.bin"}, {}},
+    };
+    for (const auto& [words, form] : rows) {
+        SCOPED_TRACE(::testing::PrintToString(words));
+        EXPECT_EQ(dirForm(words), form);
+    }
 }
 
 } // namespace

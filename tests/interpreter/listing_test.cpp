@@ -14,136 +14,105 @@ namespace {
 using test::TempFolder;
 using Lines = std::vector<std::string>;
 
-// Splits a listing at CR LF; fails the test on a line feed without its carriage return.
-Lines linesOf(const std::string& listing) {
+// The lines of `folder`'s listing; fails the test on a line that does not end in CR LF.
+Lines listing(const TempFolder& folder, ListingForm form) {
+    std::string error;
+    const std::string text =
+        makeListing(folder.str(), "/some/folder", form, error).value_or("unreadable: " + error);
     Lines lines;
-    std::size_t start = 0;
-    while (start < listing.size()) {
-        const std::size_t end = listing.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "the listing does not end in CR LF";
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        EXPECT_EQ(lines.back().find('\n'), std::string::npos) << "a bare line feed";
         if (end == std::string::npos) {
+            ADD_FAILURE() << "no CR LF after " << lines.back();
             break;
         }
-        const std::string line = listing.substr(start, end - start);
-        EXPECT_EQ(line.find('\n'), std::string::npos) << "a bare line feed in " << line;
-        lines.push_back(line);
         start = end + 2;
     }
     return lines;
 }
 
-std::string listing(const TempFolder& folder, ListingForm form) {
-    std::string error;
-    const auto text = makeListing(folder.str(), "/some/folder", form, error);
-    EXPECT_TRUE(text) << error;
-    return text.value_or("");
-}
-
-class Listings : public ::testing::Test {
-protected:
-    Listings() {
-        folder_.write("Harbor Run.bin", "12345");
-        folder_.write("demo.BIN", "");
-        folder_.write("Demo.Bin", "ab");
-        folder_.write("game.bin", "0123456789");
-        folder_.write("a.bin.b.bin", "");
-        folder_.write(".bin", "");
-        folder_.write("Ünïcode & 100% it's.bin", "x");
-        folder_.write(std::string(251, 'L') + ".bin", "");
-        folder_.write("notes.txt", "not listed");
-        folder_.write("game.bin.txt", "");
-        // Left out: names the original file system could not hold, and other kinds of entries.
-        folder_.write("tab\tname.bin", "");
-        folder_.write("what?.bin", "");
-        folder_.write("\xff\xfe.bin", "");
-        std::filesystem::create_directory(folder_.path() / "folder.bin");
-        std::filesystem::create_symlink("game.bin", folder_.path() / "link.bin");
-        std::filesystem::create_symlink("nowhere", folder_.path() / "dangling.bin");
-        std::filesystem::create_directory_symlink("folder.bin", folder_.path() / "dirlink.bin");
-    }
-    TempFolder folder_;
-    const Lines expectedNames_ = {".bin",
-                                  "a.bin.b.bin",
-                                  "Demo.Bin",
-                                  "demo.BIN",
-                                  "game.bin",
-                                  "Harbor Run.bin",
-                                  "link.bin",
-                                  std::string(251, 'L') + ".bin",
-                                  "Ünïcode & 100% it's.bin"};
-};
-
-TEST_F(Listings, BareListingHoldsTheLongNamesInNameOrder) {
-    EXPECT_EQ(linesOf(listing(folder_, ListingForm::Bare)), expectedNames_);
-}
-
-TEST_F(Listings, FullListingHasFiveHeaderLinesFileLinesInTheSameOrderAndASummary) {
-    const Lines lines = linesOf(listing(folder_, ListingForm::Full));
-    ASSERT_EQ(lines.size(), 5 + expectedNames_.size() + 1);
-    for (std::size_t i = 0; i < expectedNames_.size(); ++i) {
-        const std::string& line = lines[5 + i];
-        // The short name and its padded extension, two blanks, the long name.
-        EXPECT_EQ(line.substr(9, 5), "BIN  ") << line;
-        EXPECT_EQ(line.substr(14), expectedNames_[i]) << "line " << i;
-        EXPECT_NE(line[0], ' ') << line;
-    }
-    // Only the count: the link counts as the file it leads to.
-    EXPECT_EQ(lines.back(), "    9 files");
-}
-
-TEST_F(Listings, FileLinesShowThePaddedShortNameThenTheLongName) {
-    const Lines lines = linesOf(listing(folder_, ListingForm::Full));
-    EXPECT_EQ(lines[5 + 4], "GAME     BIN  game.bin");
-    EXPECT_EQ(lines[5 + 5], "HARBOR~1 BIN  Harbor Run.bin");
-    // The two names that differ only in case get different short names.
-    EXPECT_EQ(lines[5 + 2], "DEMO     BIN  Demo.Bin");
-    EXPECT_EQ(lines[5 + 3], "DEMO~1   BIN  demo.BIN");
-    EXPECT_EQ(lines[5 + 0], "_~1      BIN  .bin");
-}
-
-TEST(EmptyFolder, BareListingIsEmptyAndFullListingHasHeaderAndSummaryOnly) {
+TEST(Listings, ShowTheBinFilesInNameOrderTheFullOneWithShortNamesHeaderAndSummary) {
     TempFolder folder;
-    folder.write("readme.txt", "x");
-    EXPECT_EQ(listing(folder, ListingForm::Bare), "");
-    const Lines lines = linesOf(listing(folder, ListingForm::Full));
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[5], "    0 files");
+    for (const std::string name :
+         {"Harbor Run.bin", "demo.BIN", "Demo.Bin", "game.bin", "a.bin.b.bin", ".bin",
+          "Ünïcode & 100% it's.bin", "notes.txt", "game.bin.txt",
+          // Names the original file system could not hold are left out.
+          "tab\tname.bin", "what?.bin", "\xff\xfe.bin"}) {
+        folder.write(name, "");
+    }
+    folder.write(std::string(251, 'L') + ".bin", "");
+    // Of other kinds of entries, only a link to a regular file is shown.
+    std::filesystem::create_directory(folder.path() / "folder.bin");
+    std::filesystem::create_symlink("game.bin", folder.path() / "link.bin");
+    std::filesystem::create_symlink("nowhere", folder.path() / "dangling.bin");
+    std::filesystem::create_directory_symlink("folder.bin", folder.path() / "dirlink.bin");
+    const Lines names = {".bin",
+                         "a.bin.b.bin",
+                         "Demo.Bin",
+                         "demo.BIN",
+                         "game.bin",
+                         "Harbor Run.bin",
+                         "link.bin",
+                         std::string(251, 'L') + ".bin",
+                         "Ünïcode & 100% it's.bin"};
+
+    EXPECT_EQ(listing(folder, ListingForm::Bare), names);
+    const Lines full = listing(folder, ListingForm::Full);
+    ASSERT_EQ(full.size(), 5 + names.size() + 1);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(full[5 + i]);
+        EXPECT_NE(full[5 + i][0], ' ');
+        EXPECT_EQ(full[5 + i].substr(9), "BIN  " + names[i]);
+    }
+    EXPECT_EQ(full[5 + 2], "DEMO     BIN  Demo.Bin"); // names differing only in case
+    EXPECT_EQ(full[5 + 3], "DEMO~1   BIN  demo.BIN");
+    EXPECT_EQ(full[5 + 5], "HARBOR~1 BIN  Harbor Run.bin");
+    EXPECT_EQ(full.back(), "    9 files");
 }
 
-TEST(OneFile, SummaryCountsItInTheSingular) {
-    TempFolder folder;
-    folder.write("only.bin", "x");
-    const Lines lines = linesOf(listing(folder, ListingForm::Full));
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[5], "ONLY     BIN  only.bin");
-    EXPECT_EQ(lines[6], "    1 file");
-}
-
-TEST(FullListingHeader, StaysFiveLinesWhateverTheFolderIsCalled) {
-    Folder empty;
-    const std::string text = formatListing(empty, "/tmp/odd\r\nfolder\n", ListingForm::Full);
-    EXPECT_EQ(linesOf(text).size(), 6u);
+TEST(Listings, OfAFolderWithoutOrWithOneBinFile) {
+    const struct {
+        std::string file;
+        Lines bare, fullAfterHeader;
+    } rows[] = {
+        {"readme.txt", {}, {"    0 files"}},
+        {"only.bin", {"only.bin"}, {"ONLY     BIN  only.bin", "    1 file"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        TempFolder folder;
+        folder.write(row.file, "x");
+        EXPECT_EQ(listing(folder, ListingForm::Bare), row.bare);
+        const Lines full = listing(folder, ListingForm::Full);
+        ASSERT_GE(full.size(), 5u);
+        EXPECT_EQ(Lines(full.begin() + 5, full.end()), row.fullAfterHeader);
+    }
+    // The header stays five lines whatever the folder is called.
+    const std::string header = formatListing(Folder{}, "/tmp/odd\r\nfolder\n", ListingForm::Full);
+    EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 6);
 }
 
 // A folder larger than one piece of output: the pieces join into whole lines, in name order,
 // and the short names count up across them.
-TEST(LargeFolder, ListingsStayWholeAcrossPieces) {
+TEST(Listings, StayWholeAcrossPieces) {
     TempFolder folder;
     constexpr int kFiles = 3000; // about 100 KB of full listing
-    for (int i = kFiles - 1; i >= 0; --i) {
+    const auto nameOf = [](int i) {
         char name[32];
         std::snprintf(name, sizeof name, "Game number %05d.bin", i);
-        folder.write(name, "");
-    }
-    const Lines bare = linesOf(listing(folder, ListingForm::Bare));
-    const Lines full = linesOf(listing(folder, ListingForm::Full));
+        return std::string(name);
+    };
+    for (int i = kFiles - 1; i >= 0; --i)
+        folder.write(nameOf(i), "");
+    const Lines bare = listing(folder, ListingForm::Bare);
+    const Lines full = listing(folder, ListingForm::Full);
     ASSERT_EQ(bare.size(), static_cast<std::size_t>(kFiles));
     ASSERT_EQ(full.size(), static_cast<std::size_t>(kFiles) + 6);
     for (int i = 0; i < kFiles; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Game number %05d.bin", i);
-        ASSERT_EQ(bare[i], name);
-        ASSERT_EQ(full[5 + i].substr(14), name);
+        ASSERT_EQ(bare[i], nameOf(i));
+        ASSERT_EQ(full[5 + i].substr(14), nameOf(i));
     }
     EXPECT_EQ(full[5 + 0].substr(0, 12), "GAMENU~1 BIN");
     EXPECT_EQ(full[5 + 9].substr(0, 12), "GAMEN~10 BIN");
@@ -152,20 +121,17 @@ TEST(LargeFolder, ListingsStayWholeAcrossPieces) {
     EXPECT_EQ(full.back(), "    3000 files");
 }
 
-TEST(ListingSink, ARefusedPieceFailsTheListing) {
+TEST(Listings, FailWhenTheFolderCannotBeReadOrTheOutputRefusesAPiece) {
+    std::string error;
+    EXPECT_FALSE(makeListing("/nonexistent/kestrin/folder", "x", ListingForm::Bare, error));
+    EXPECT_FALSE(error.empty());
+
     TempFolder folder;
     folder.write("a.bin", "");
-    std::string error;
     const auto read = readFolder(folder.str(), error, scopeFor(ListingForm::Full));
     ASSERT_TRUE(read) << error;
     EXPECT_FALSE(
         writeListing(*read, "x", ListingForm::Full, [](std::string_view) { return false; }));
-}
-
-TEST(UnreadableFolder, GivesNoListingAndAReason) {
-    std::string error;
-    EXPECT_FALSE(makeListing("/nonexistent/kestrin/folder", "x", ListingForm::Bare, error));
-    EXPECT_FALSE(error.empty());
 }
 
 } // namespace

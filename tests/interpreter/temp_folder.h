@@ -37,10 +37,6 @@ public:
         std::ifstream in(path_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    bool exists(const std::string& name) const {
-        return std::filesystem::symlink_status(path_ / name).type() !=
-               std::filesystem::file_type::not_found;
-    }
     std::set<std::string> names() const {
         std::set<std::string> result;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
