@@ -42,7 +42,7 @@ TEST_F(MainWindowKeys, FunctionKeysOpenTheirDialogsWhateverModifiersAndFocus) {
         for (const auto& [key, dialog] : bindings) {
             for (Qt::KeyboardModifiers held :
                  {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
-                SCOPED_TRACE(QTest::toString(QKeySequence(key | held).toString()));
+                SCOPED_TRACE(QKeySequence(key | held).toString().toStdString());
                 QWidget* opened = nullptr;
                 whenModalOpens([&](QWidget* modal) {
                     opened = modal;
