@@ -76,6 +76,12 @@ void Form5::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    // Enter presses the button that has the focus, as Space does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && Command1->hasFocus()) {
+        Command1->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

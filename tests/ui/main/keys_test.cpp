@@ -114,21 +114,28 @@ TEST_F(MainWindowKeys, HotkeysAreDeadWhileADialogIsShown) {
     EXPECT_EQ(launcher.form.aboutBox(), nullptr);
 }
 
-TEST_F(MainWindowKeys, AboutBoxIgnoresEscAndHidesOnOkOrCloseBox) {
-    for (bool byMenu : {true, false}) {
-        SCOPED_TRACE(byMenu);
+TEST_F(MainWindowKeys, AboutBoxIgnoresEscAndHidesOnOkEnterOrCloseBox) {
+    // Opened by the menu and closed by clicking OK; by F1 and the close box; by F1 and Enter.
+    for (int way : {0, 1, 2}) {
+        SCOPED_TRACE(way);
         bool survivedEsc = false;
         whenModalOpens([&](QWidget* modal) {
             auto* ok = modal->findChild<QPushButton*>("Command1");
             EXPECT_EQ(QApplication::focusWidget(), ok);
             QTest::keyClick(modal, Qt::Key_Escape);
             survivedEsc = modal->isVisible() && QApplication::activeModalWidget() == modal;
-            if (byMenu)
+            if (way == 0)
                 QTest::mouseClick(ok, Qt::LeftButton);
-            else
+            else if (way == 1)
                 EXPECT_FALSE(modal->close()) << "the close box only hides it";
+            else
+                QTest::keyClick(ok, Qt::Key_Return);
+            if (modal->isVisible()) {
+                ADD_FAILURE() << "the About box stayed open";
+                modal->hide();
+            }
         });
-        if (byMenu)
+        if (way == 0)
             launcher.find<QAction>("mnuhelpAbout")->trigger();
         else
             press(run, Qt::Key_F1);
