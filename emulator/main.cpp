@@ -34,19 +34,25 @@ int showWindow(int argc, char** argv, const marlo::Invocation& run, const std::s
     auto* layout = new QVBoxLayout(&window);
     auto* heading = new QLabel(QStringLiteral("<b>marlo, a stand-in emulator</b>"));
     layout->addWidget(heading);
-    layout->addWidget(
-        new QLabel(QString::fromStdString("Image: " + file + " (" + std::to_string(facts.size) +
-                                          " bytes, CRC-32 " + marlo::hex8(facts.crc32) + ")")));
+    // File names and switch values are shown as typed, never read as markup.
+    auto plain = [](const std::string& text) {
+        auto* label = new QLabel(QString::fromStdString(text));
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    };
+    layout->addWidget(plain("Image: " + file + " (" + std::to_string(facts.size) +
+                            " bytes, CRC-32 " + marlo::hex8(facts.crc32) + ")"));
     const std::string switches = run.switchText();
-    layout->addWidget(new QLabel(
-        QString::fromStdString("Switches: " + (switches.empty() ? "(none)" : switches))));
+    layout->addWidget(plain("Switches: " + (switches.empty() ? "(none)" : switches)));
     layout->addWidget(new QLabel(
         QStringLiteral("Nothing is emulated here. Close this window to go back to the launcher.")));
     auto* close = new QPushButton(QStringLiteral("&Close"));
     layout->addWidget(close);
     QObject::connect(close, &QPushButton::clicked, &window, &QWidget::close);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
-    QObject::connect(escape, &QShortcut::activated, &window, &QWidget::close);
+    for (const auto key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), &window);
+        QObject::connect(shortcut, &QShortcut::activated, &window, &QWidget::close);
+    }
     window.show();
     close->setFocus();
     return app.exec();
