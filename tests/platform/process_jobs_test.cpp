@@ -1,176 +1,118 @@
 // Jobs run by a stand-in interpreter: a shell script that runs the batch file with sh, so
 // each test's batch file says what the job does.
+#include "catalogue/game_catalogue.h"
+#include "platform/disk_files.h"
 #include "platform/process_jobs.h"
 
+#include "tests/platform/in_fresh_folder.h"
 #include "tests/support/recording_message_boxes.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include <csignal>
-#include <fstream>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace kestrin {
 namespace {
 
-using testing::RecordingMessageBoxes;
-using testing::ShownBox;
-
-class ProcessJobsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder_.isValid());
-        previous_ = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(folder_.path()));
-        interpreter_ = folder_.filePath("fake-cmd");
-        write(interpreter_.toStdString(), "#!/bin/sh\nexec /bin/sh \"$1\"\n");
-        ::chmod(interpreter_.toLocal8Bit().constData(), 0755);
-    }
-    void TearDown() override { QDir::setCurrent(previous_); }
-
-    static void write(const std::string& name, const std::string& content) {
-        std::ofstream(name, std::ios::binary) << content;
-    }
-    static void processEventsFor(int ms) {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-
-    QTemporaryDir folder_;
-    QString previous_;
-    QString interpreter_;
-    RecordingMessageBoxes boxes;
-};
-
-TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderWithoutWaiting) {
-    ProcessJobs jobs(boxes, interpreter_);
-    write("slow.bat", "sleep 1\necho done > ended.txt\n");
-    write("quick.bat", "pwd > where.txt\n");
-
+void processEventsFor(int ms) {
     QElapsedTimer clock;
     clock.start();
-    const auto slow = jobs.start("slow.bat", WindowStyle::MinimizedNoFocus, false);
-    const auto quick = jobs.start("quick.bat", WindowStyle::MaximizedFocus, false);
-    EXPECT_LT(clock.elapsed(), 700) << "start waited for the job";
-    ASSERT_TRUE(slow && quick);
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+class ProcessJobsTest : public InFreshFolder {
+protected:
+    void SetUp() override {
+        InFreshFolder::SetUp();
+        put("fake-cmd", "#!/bin/sh\nexec /bin/sh \"$1\"\n");
+        ::chmod("fake-cmd", 0755);
+    }
+    std::optional<TaskId> run(const std::string& script, bool reportErrors = false) {
+        const std::string name = "job" + std::to_string(++batches_) + ".bat";
+        put(name, script);
+        return jobs->start(name, WindowStyle::MaximizedFocus, reportErrors);
+    }
+
+    testing::RecordingMessageBoxes boxes;
+    std::unique_ptr<ProcessJobs> jobs =
+        std::make_unique<ProcessJobs>(boxes, folder_.filePath("fake-cmd"));
+    int batches_ = 0;
+};
+
+TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithTheJob) {
+    const auto slow = run("sleep 1\necho done > ended.txt\n");
+    ASSERT_TRUE(slow);
+    EXPECT_FALSE(QFile::exists("ended.txt")) << "start waited for the job";
+    const auto quick = run("pwd > where.txt\n");
+    ASSERT_TRUE(quick);
     EXPECT_LT(*slow, *quick);
-    EXPECT_FALSE(QFile::exists("ended.txt"));
-
-    jobs.waitUntilEnded(*slow);
-    EXPECT_GE(clock.elapsed(), 1000);
+    jobs->waitUntilEnded(*slow);
     EXPECT_TRUE(QFile::exists("ended.txt"));
-    jobs.waitUntilEnded(*quick);
-    std::ifstream where("where.txt");
-    std::string path;
-    std::getline(where, path);
-    EXPECT_EQ(QDir(QString::fromStdString(path)).canonicalPath(),
+    jobs->waitUntilEnded(*quick); // ended meanwhile
+    EXPECT_EQ(QDir(QString::fromStdString(contentOf("where.txt")).trimmed()).canonicalPath(),
               QDir(folder_.path()).canonicalPath());
+    // Waits for an ended or unknown job return at once (a hang ends the test by its time limit).
+    jobs->waitUntilEnded(*slow);
+    jobs->waitUntilEnded(9999);
+    jobs->waitForUserReturn(*quick);
 
-    // Waiting again for an ended or an unknown job returns at once.
-    clock.restart();
-    jobs.waitUntilEnded(*slow);
-    jobs.waitUntilEnded(9999);
-    jobs.waitForUserReturn(*quick);
-    EXPECT_LT(clock.elapsed(), 200);
+    put("not-executable", "#!/bin/sh\n");
+    for (const char* interpreter : {"no-such-interpreter", "not-executable"})
+        EXPECT_EQ(ProcessJobs(boxes, folder_.filePath(interpreter))
+                      .start("run.bat", WindowStyle::MaximizedFocus, true),
+                  std::nullopt);
 }
 
-TEST_F(ProcessJobsTest, AJobThatCannotStartGivesNoTask) {
-    ProcessJobs missing(boxes, folder_.filePath("no-such-interpreter"));
-    EXPECT_EQ(missing.start("run.bat", WindowStyle::MaximizedFocus, true), std::nullopt);
-
-    write("not-executable", "#!/bin/sh\n");
-    ProcessJobs notExecutable(boxes, folder_.filePath("not-executable"));
-    EXPECT_EQ(notExecutable.start("run.bat", WindowStyle::MaximizedFocus, true), std::nullopt);
-    processEventsFor(50);
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(ProcessJobsTest, InterpreterErrorsAreShownAfterTheJobEndedOnlyWhenAsked) {
-    write("fails.bat", "echo 'to the discarded output'\n"
-                       "echo 'kestrin-cmd: marlo: no such program' >&2\n"
-                       "echo 'a line of the program itself' >&2\n"
-                       "printf 'kestrin-cmd: run.bat line 2: bad redirection\\r\\n' >&2\n"
-                       "exit 1\n");
-    ProcessJobs jobs(boxes, interpreter_);
-
-    const auto reported = jobs.start("fails.bat", WindowStyle::MaximizedFocus, true);
-    ASSERT_TRUE(reported);
-    jobs.waitUntilEnded(*reported);
-    EXPECT_TRUE(boxes.shown.empty()) << "shown from inside the wait";
-    processEventsFor(50);
-    EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{{"kestrin-cmd: marlo: no such program\n"
-                                                   "kestrin-cmd: run.bat line 2: bad redirection",
-                                                   "Kestrin", Buttons::Ok}}));
-
-    boxes.shown.clear();
-    const auto silent = jobs.start("fails.bat", WindowStyle::MinimizedNoFocus, false);
-    ASSERT_TRUE(silent);
-    jobs.waitUntilEnded(*silent);
-    processEventsFor(50);
-    EXPECT_TRUE(boxes.shown.empty());
-
-    // Lines that look like errors from a job that succeeded are not errors of the interpreter.
-    write("succeeds.bat", "echo 'kestrin-cmd: note' >&2\nexit 0\n");
-    const auto fine = jobs.start("succeeds.bat", WindowStyle::MaximizedFocus, true);
-    ASSERT_TRUE(fine);
-    jobs.waitUntilEnded(*fine);
-    processEventsFor(50);
-    EXPECT_TRUE(boxes.shown.empty());
-
-    // A failure without interpreter lines (the program's own exit status) shows nothing.
-    write("program-failed.bat", "echo 'crashed' >&2\nexit 3\n");
-    const auto programFailed = jobs.start("program-failed.bat", WindowStyle::MaximizedFocus, true);
-    ASSERT_TRUE(programFailed);
-    jobs.waitForUserReturn(*programFailed);
-    processEventsFor(50);
-    EXPECT_TRUE(boxes.shown.empty());
+TEST_F(ProcessJobsTest, InterpreterErrorsAreShownAfterAFailedJobOnlyWhenAsked) {
+    const std::string errors = "echo 'kestrin-cmd: marlo: no such program' >&2\n"
+                               "echo 'a line of the program itself' >&2\n"
+                               "printf 'kestrin-cmd: bad redirection\\r\\n' >&2\n";
+    const std::vector<testing::ShownBox> none,
+        shown{{"kestrin-cmd: marlo: no such program\nkestrin-cmd: bad redirection", "Kestrin",
+               Buttons::Ok}};
+    const struct {
+        std::string script;
+        bool reportErrors;
+        const std::vector<testing::ShownBox>& expected;
+    } cases[] = {
+        {errors + "exit 1\n", true, shown},
+        {errors + "kill -9 $$\n", true, shown},
+        {errors + "exit 1\n", false, none},
+        {errors + "exit 0\n", true, none},          // a job that succeeded
+        {"echo crashed >&2\nexit 3\n", true, none}, // the program's own exit status
+    };
+    for (const auto& c : cases) {
+        boxes.shown.clear();
+        const auto task = run(c.script, c.reportErrors);
+        ASSERT_TRUE(task);
+        // With the launcher never left, the wait for the user's return ends with the job.
+        jobs->waitForUserReturn(*task);
+        EXPECT_EQ(jobs->processId(*task), 0);
+        EXPECT_TRUE(boxes.shown.empty()) << "shown from inside the wait";
+        processEventsFor(50);
+        EXPECT_EQ(boxes.shown, c.expected) << c.script;
+    }
 }
 
 TEST_F(ProcessJobsTest, PauseLastsAtLeastItsTimeAndProcessesEvents) {
-    ProcessJobs jobs(boxes, interpreter_);
     bool timerRan = false;
     QTimer::singleShot(20, [&timerRan] { timerRan = true; });
     QElapsedTimer clock;
     clock.start();
-    jobs.pause(0.1);
+    jobs->pause(0.1);
     EXPECT_GE(clock.elapsed(), 100);
     EXPECT_TRUE(timerRan);
-    clock.restart();
-    jobs.pause(0);
-    jobs.pause(-1);
-    EXPECT_LT(clock.elapsed(), 50);
 }
 
-TEST_F(ProcessJobsTest, WaitForUserReturnWaitsForTheEndWhenTheFocusNeverLeft) {
-    ProcessJobs jobs(boxes, interpreter_);
-    write("game.bat", "sleep 0.3\necho done > ended.txt\n");
-    const auto task = jobs.start("game.bat", WindowStyle::MaximizedFocus, true);
-    ASSERT_TRUE(task);
-    QElapsedTimer clock;
-    clock.start();
-    jobs.waitForUserReturn(*task);
-    EXPECT_GE(clock.elapsed(), 250);
-    EXPECT_TRUE(QFile::exists("ended.txt"));
-}
-
-// The other program's window taking the focus is announced as the application state changing;
-// no second process with a window can be shown here, so the tests announce it themselves.
-void announce(Qt::ApplicationState state) {
-    emit qGuiApp->applicationStateChanged(state);
-}
-
+// Another program's window taking the focus is announced as the application state changing;
+// no second program with a window can be shown here, so the test announces it itself.
 TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgain) {
     QWidget launcher;
     launcher.show();
@@ -178,65 +120,56 @@ TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgain) {
     processEventsFor(50);
     if (QGuiApplication::applicationState() != Qt::ApplicationActive)
         GTEST_SKIP() << "this platform does not activate windows";
-
-    ProcessJobs jobs(boxes, interpreter_);
-    write("game.bat", "sleep 10\n");
-    const auto task = jobs.start("game.bat", WindowStyle::MaximizedFocus, true);
+    const auto task = run("sleep 10\n", true);
     ASSERT_TRUE(task);
-    const qint64 pid = jobs.processId(*task);
-    ASSERT_GT(pid, 0);
-
     // Being told "active" while still active is not a return; leaving and coming back is.
-    bool returned = false;
-    QTimer::singleShot(30, [] { announce(Qt::ApplicationActive); });
-    QTimer::singleShot(100, [] { announce(Qt::ApplicationInactive); });
-    QTimer::singleShot(200, [&returned] {
-        returned = true;
-        announce(Qt::ApplicationActive);
-    });
-    QElapsedTimer clock;
-    clock.start();
-    jobs.waitForUserReturn(*task);
-    EXPECT_TRUE(returned);
-    EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_EQ(::kill(static_cast<pid_t>(pid), 0), 0) << "the game was ended";
-    ::kill(static_cast<pid_t>(pid), SIGTERM);
-    jobs.waitUntilEnded(*task);
+    int announced = 0;
+    for (const auto state : {Qt::ApplicationActive, Qt::ApplicationInactive, Qt::ApplicationActive})
+        QTimer::singleShot(50 * ++announced, &launcher, [state, &announced] {
+            --announced;
+            emit qGuiApp->applicationStateChanged(state);
+        });
+    jobs->waitForUserReturn(*task);
+    EXPECT_EQ(announced, 0) << "the wait ended before the return";
+    const auto pid = static_cast<pid_t>(jobs->processId(*task));
+    ASSERT_GT(pid, 0) << "the wait lasted until the job's end";
+    ::kill(pid, SIGTERM);
+    jobs->waitUntilEnded(*task);
 }
 
-TEST_F(ProcessJobsTest, WaitForUserReturnKeepsServingOtherEvents) {
-    QWidget launcher;
-    launcher.show();
-    launcher.activateWindow();
-    processEventsFor(50);
-
-    ProcessJobs jobs(boxes, interpreter_);
-    write("game.bat", "sleep 0.3\n");
-    const auto task = jobs.start("game.bat", WindowStyle::MaximizedFocus, true);
+TEST_F(ProcessJobsTest, RunningJobsOutliveTheirJobsObjectAndAreReaped) {
+    const auto task = run("sleep 10\n", true);
     ASSERT_TRUE(task);
-    bool timerRan = false;
-    QTimer::singleShot(50, [&timerRan] { timerRan = true; });
-    jobs.waitForUserReturn(*task);
-    EXPECT_TRUE(timerRan) << "events other than input must go on during the wait";
+    const auto pid = static_cast<pid_t>(jobs->processId(*task));
+    jobs.reset();
+    processEventsFor(100);
+    ASSERT_EQ(::kill(pid, 0), 0) << "the job was ended with its owner";
+    ::kill(pid, SIGKILL);
+    for (int tries = 0; tries < 500 && ::kill(pid, 0) == 0; ++tries)
+        processEventsFor(10);
+    EXPECT_NE(::kill(pid, 0), 0) << "left as a zombie";
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(ProcessJobsTest, RunningJobsOutliveTheirJobsObject) {
-    write("game.bat", "sleep 10\n");
-    qint64 pid = 0;
-    QElapsedTimer clock;
-    {
-        ProcessJobs jobs(boxes, interpreter_);
-        const auto task = jobs.start("game.bat", WindowStyle::MaximizedFocus, true);
-        ASSERT_TRUE(task);
-        pid = jobs.processId(*task);
-        ASSERT_GT(pid, 0);
-        clock.start();
-    }
-    EXPECT_LT(clock.elapsed(), 1000);
-    processEventsFor(100);
-    EXPECT_EQ(::kill(static_cast<pid_t>(pid), 0), 0) << "the job was ended with its owner";
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
-    processEventsFor(50); // reaped through the orphaned process object, without a crash
+// The start-up scan, the interpreter slow to read its batch file: a scan that did not wait for
+// a job's end would hand it the wrong batch content or read a listing not written yet.
+TEST_F(ProcessJobsTest, TheScanWaitsForEachListingJob) {
+    put("fake-cmd", R"(#!/bin/sh
+sleep 0.2
+batch=$(cat "$1")
+cat "$1" >> batches.log
+case "$batch" in
+*"/b "*) sleep 0.2; printf 'Harbor Run.bin\r\npong.BIN\r\n' > games.dat ;;
+*) sleep 0.2; printf 'h1\r\nh2\r\nh3\r\nh4\r\nh5\r\nHARBOR~1 BIN  4 Harbor Run.bin\r\nPONG     BIN  4 pong.BIN\r\n   2 files\r\n' > lgames.dat ;;
+esac
+)");
+    DiskFiles files;
+    const GameCatalogue catalogue = scanGames(files, *jobs);
+    EXPECT_EQ(contentOf("batches.log"),
+              "dir /On /b *.bin > games.dat\r\ndir /On *.bin > lgames.dat\r\n");
+    EXPECT_EQ(catalogue.displayNames, (std::vector<std::string>{"Harbor Run", "pong"}));
+    EXPECT_EQ(catalogue.shortNames, (std::vector<std::string>{"HARBOR~1 ", "PONG ", " "}));
+    EXPECT_EQ(entries(), (QStringList{"batches.log", "fake-cmd"}));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
