@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -37,6 +38,14 @@ const Lines keyboardAndVideo5 = [] {
     Lines lines = firstStart;
     lines[0] = " 1 ";
     lines[8] = "5";
+    return lines;
+}();
+
+// Keyboard Only, video mode 5, speed 60 and keyboard emulation on without a side.
+const Lines allDialogsSet = [] {
+    Lines lines = keyboardAndVideo5;
+    lines[13] = "60";
+    lines[20] = "1";
     return lines;
 }();
 
@@ -225,20 +234,43 @@ TEST_F(Launcher, SettingsMadeByMenuAndDialogKeysSurviveARestart) {
     start();
     // Options > Control > Joystick > Keyboard Only, by access keys.
     keysInWindow(mainWindow, {"alt+o", "c", "j", "k"});
-    // F5 opens the video dialog; a mode typed into its first field, Enter is Set.
-    desktop->key("F5");
-    keysInWindow("Video ", {"5", "Return"});
-    ASSERT_TRUE(pollUntil([&] { return !desktop->findWindow("Video ", 0s); }, 10s));
-    keysInWindow(mainWindow, {});
+    // Each dialog opens on its function key with the focus on its first field; Enter is Set.
+    const auto setInDialog = [&](const char* key, const std::string& title, const Lines& keys,
+                                 const std::string& checkedBox) {
+        desktop->key(key);
+        keysInWindow(title, keys);
+        if (!checkedBox.empty()) {
+            EXPECT_TRUE(pollUntil(
+                [&] {
+                    const Lines checked = named("check box", "checked");
+                    return std::find(checked.begin(), checked.end(), checkedBox) != checked.end();
+                },
+                5s))
+                << checkedBox;
+        }
+        desktop->key("Return");
+        ASSERT_TRUE(pollUntil([&] { return !desktop->findWindow(title, 0s); }, 10s)) << title;
+        keysInWindow(mainWindow, {});
+    };
+    setInDialog("F5", "Video ", {"5"}, "");
+    setInDialog("F6", "Performance", {"6", "0"}, "");
+    // Each enable box switched on clears the one before: keyboard emulation wins, no side chosen.
+    setInDialog("F7", "Paddle ", {"space"}, "Enable Paddle");
+    setInDialog("F8", "Lightgun", {"space"}, "Enable Lightgun");
+    setInDialog("F9", "Keyboard Emulation", {"space"}, "Enable Keyboard Emulation");
     selectDeepCave();
-    runExpecting({"-j0", "-v5", "-c0", "deep cave.Bin"}, "marlo -j0 -v5 -c0 DEEPCA~1 \r\n");
-    EXPECT_EQ(read("config.dat"), crlf(keyboardAndVideo5));
+    runExpecting({"-j0", "-v5", "-c0", "-r60", "deep cave.Bin"},
+                 "marlo -j0 -v5 -c0 -r60 DEEPCA~1 \r\n");
+    EXPECT_EQ(read("config.dat"), crlf(allDialogsSet));
     exitWithEsc();
 
+    // The restart restores every setting; the stored side "0" now selects "Left ".
     std::filesystem::remove(folder / "run.bat");
     start();
     selectDeepCave();
-    runExpecting({"-j0", "-v5", "-c0", "deep cave.Bin"}, "marlo -j0 -v5 -c0 DEEPCA~1 \r\n");
+    runExpecting({"-j0", "-v5", "-c0", "-r60", "-y1", "deep cave.Bin"},
+                 "marlo -j0 -v5 -c0 -r60 -y1 DEEPCA~1 \r\n");
+    EXPECT_EQ(read("config.dat"), crlf(allDialogsSet));
     exitWithEsc();
 }
 
