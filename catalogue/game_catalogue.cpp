@@ -33,17 +33,22 @@ std::optional<std::vector<std::string>> readListing(Files& files, const char* na
 
 // Runs one listing job and waits for its end, so that the batch file is free to be rewritten
 // and the listing it wrote is complete, then pauses a tenth of a second while processing events
-// so that the splash window stays drawn.
-void runListingJob(Files& files, Jobs& jobs, std::string_view command, WindowStyle style) {
+// so that the splash window stays drawn. Returns why the job could not run, if it could not.
+std::string runListingJob(Files& files, Jobs& jobs, std::string_view command, WindowStyle style) {
     std::string content(command);
     content += "\r\n";
+    std::string problem;
     // Without a freshly written batch file there is nothing to start: whatever an old
     // getlist.bat holds is not the listing asked for.
-    if (!files.replace(scanBatchFile, content)) {
-        if (const auto task = jobs.start(scanBatchFile, style, /*reportErrors=*/false))
-            jobs.waitUntilEnded(*task);
+    if (const auto failure = files.replace(scanBatchFile, content)) {
+        problem = std::string("could not save ") + scanBatchFile + ": " + *failure;
+    } else if (const auto task = jobs.start(scanBatchFile, style, /*reportErrors=*/false)) {
+        jobs.waitUntilEnded(*task);
+    } else {
+        problem = "the command interpreter kestrin-cmd could not be started";
     }
     jobs.pause(0.1);
+    return problem;
 }
 
 } // namespace
@@ -79,11 +84,15 @@ std::vector<std::string> shortNamesFromListing(std::vector<std::string> lines) {
 }
 
 GameCatalogue scanGames(Files& files, Jobs& jobs) {
-    runListingJob(files, jobs, "dir /On /b *.bin > games.dat", WindowStyle::MinimizedNoFocus);
-    runListingJob(files, jobs, "dir /On *.bin > lgames.dat", WindowStyle::MinimizedFocus);
+    GameCatalogue catalogue;
+    catalogue.problem =
+        runListingJob(files, jobs, "dir /On /b *.bin > games.dat", WindowStyle::MinimizedNoFocus);
+    const std::string second =
+        runListingJob(files, jobs, "dir /On *.bin > lgames.dat", WindowStyle::MinimizedFocus);
+    if (catalogue.problem.empty())
+        catalogue.problem = second;
     files.remove(scanBatchFile);
 
-    GameCatalogue catalogue;
     if (const auto full = readListing(files, fullListingFile))
         catalogue.shortNames = shortNamesFromListing(std::move(*full));
     if (const auto bare = readListing(files, bareListingFile))

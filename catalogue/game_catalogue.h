@@ -18,6 +18,9 @@ namespace kestrin {
 struct GameCatalogue {
     std::vector<std::string> displayNames; // what the game list shows
     std::vector<std::string> shortNames;   // what the emulator is given; may hold more entries
+    // Why the folder could not be listed at all (the batch file could not be written, or the
+    // interpreter could not be started); empty when the listing jobs ran.
+    std::string problem;
 };
 
 // The display name of one bare-listing line: the characters before its first ".bin" in any
@@ -49,8 +52,9 @@ inline constexpr const char* bareListingFile = "games.dat";
 inline constexpr const char* fullListingFile = "lgames.dat";
 
 // Lists the ROM images of the working folder through the command interpreter and removes the
-// temporary files again. Every step that fails is skipped silently: a job that cannot start is
-// not waited for, a listing that cannot be read gives no entries.
+// temporary files again. Every step that fails is skipped: a job that cannot start is not
+// waited for, a listing that cannot be read gives no entries. A folder that cannot be listed at
+// all is named in `problem`, so that an empty game list does not pass for an empty folder.
 GameCatalogue scanGames(Files& files, Jobs& jobs);
 
 } // namespace kestrin

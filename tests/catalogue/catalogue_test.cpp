@@ -156,12 +156,14 @@ TEST(ScanGames, AFailedStepIsSkippedAndEmptiesOnlyWhatItFeeds) {
         bool failToStart;
         std::string steps;
         Lines displayNames, shortNames;
+        std::string problem;
     } rows[] = {
-        {"lgames.dat", false, "swpswp", {"a"}, {}},
-        {"games.dat", false, "swpswp", {}, {"A "}},
+        {"lgames.dat", false, "swpswp", {"a"}, {}, ""},
+        {"games.dat", false, "swpswp", {}, {"A "}, ""},
         // An old getlist.bat may hold anything: without a fresh one nothing is started.
-        {"getlist.bat", false, "pp", {}, {}},
-        {"", true, "pp", {}, {}}, // a job that never started is not waited for
+        {"getlist.bat", false, "pp", {}, {}, "could not save getlist.bat: Permission denied"},
+        // A job that never started is not waited for.
+        {"", true, "pp", {}, {}, "the command interpreter kestrin-cmd could not be started"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.broken + (row.failToStart ? " start fails" : ""));
@@ -175,6 +177,7 @@ TEST(ScanGames, AFailedStepIsSkippedAndEmptiesOnlyWhatItFeeds) {
         EXPECT_EQ(catalogue.displayNames, row.displayNames);
         EXPECT_EQ(catalogue.shortNames, row.shortNames);
         EXPECT_EQ(fake.steps, row.steps);
+        EXPECT_EQ(catalogue.problem, row.problem);
         EXPECT_TRUE(fake.files.empty()) << "temporary files left behind";
     }
 }

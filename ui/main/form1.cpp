@@ -351,6 +351,9 @@ void Form1::Form1_Form_Load() {
 
     skippingFailure([&] { restoreSettings(files_, *holders_); });
     skippingFailure([&] { splash_->hide(); });
+    // An empty list must not pass for a folder without games.
+    if (!catalogue.problem.empty())
+        boxes_.show("No games could be listed: " + catalogue.problem + ".", "Kestrin", Buttons::Ok);
 
     List1->selectionModel()->clear();
     Command1->setFocus();

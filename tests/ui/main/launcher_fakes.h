@@ -19,6 +19,8 @@ namespace kestrin::testing {
 
 struct FakeFiles : Files {
     std::optional<std::string> replace(const std::string& name, std::string_view content) override {
+        if (name == unwritable)
+            return "Permission denied";
         written.push_back(name);
         contents[name] = std::string(content);
         return std::nullopt;
@@ -37,6 +39,7 @@ struct FakeFiles : Files {
 
     std::map<std::string, std::string> contents;
     std::vector<std::string> written; // names, in the order they were written
+    std::string unwritable;           // a name whose writes fail
 };
 
 // Jobs that end at once; the listings the scan asks for are in the files beforehand.

@@ -98,6 +98,17 @@ TEST(MainWindow, StartUpFillsTheListsSelectsNothingAndList2FollowsList1) {
     }
 }
 
+TEST(MainWindow, AFolderThatCannotBeListedIsSaidOnceStartUpIsDone) {
+    Launcher launcher;
+    launcher.files.unwritable = "getlist.bat";
+    launcher.started();
+    EXPECT_EQ(launcher.boxes.shown,
+              (std::vector<ShownBox>{{"No games could be listed: could not save getlist.bat: "
+                                      "Permission denied.",
+                                      "Kestrin", Buttons::Ok}}));
+    EXPECT_TRUE(launcher.jobs.started.empty());
+}
+
 TEST(MainWindow, RestoreRunsTheDialogsReactionsInLineOrder) {
     // Line 21 (keyboard emulation) clears paddle, lightgun and the drive mark; line 23 sets the
     // drive mark again. "PC Spe&aker" with the sample rate, hand-edited, comes back as it stands.
