@@ -114,192 +114,118 @@ void OptionDialogs::showModal(Dialog which) {
     }
 }
 
+namespace {
+
+// Where a holder lives: a visible control of its dialog, or a field of the dialog's backups.
+// Finding it creates the dialog, as any first access does.
+template <typename Control, typename Value> struct Place {
+    Control* control = nullptr;
+    Value* backup = nullptr;
+};
+using CheckPlace = Place<QCheckBox, int>;
+using TextPlace = Place<QLineEdit, std::string>;
+
+CheckPlace placeOf(OptionDialogs& d, CheckBox box) {
+    switch (box) {
+    case CheckBox::Form2_Check1:
+        return {d.form2().Check1};
+    case CheckBox::Form2_Check2:
+        return {nullptr, &d.form2().backups.Check2};
+    case CheckBox::Form3_Check1:
+        return {d.form3().Check1};
+    case CheckBox::Form3_Check2:
+        return {nullptr, &d.form3().backups.Check2};
+    case CheckBox::Form3_Check3:
+        return {d.form3().Check3};
+    case CheckBox::Form3_Check4:
+        return {nullptr, &d.form3().backups.Check4};
+    case CheckBox::Form3_Check5:
+        return {d.form3().Check5};
+    case CheckBox::Form3_Check6:
+        return {nullptr, &d.form3().backups.Check6};
+    case CheckBox::Form4_Check1:
+        return {d.form4().Check1};
+    case CheckBox::Form4_Check2:
+        return {nullptr, &d.form4().backups.Check2};
+    case CheckBox::Form6_Check1:
+        return {d.form6().Check1};
+    case CheckBox::Form6_Check2:
+        return {nullptr, &d.form6().backups.Check2};
+    case CheckBox::Form7_Check1:
+        return {d.form7().Check1};
+    case CheckBox::Form7_Check2:
+        return {nullptr, &d.form7().backups.Check2};
+    }
+    unknownHolder();
+}
+
+TextPlace placeOf(OptionDialogs& d, TextBox box) {
+    switch (box) {
+    case TextBox::Form2_Text1:
+        return {d.form2().Text1};
+    case TextBox::Form2_Text2:
+        return {d.form2().Text2};
+    case TextBox::Form2_Text3:
+        return {nullptr, &d.form2().backups.Text3};
+    case TextBox::Form2_Text4:
+        return {nullptr, &d.form2().backups.Text4};
+    case TextBox::Form3_Text1:
+        return {d.form3().Text1};
+    case TextBox::Form3_Text2:
+        return {nullptr, &d.form3().backups.Text2};
+    case TextBox::Form4_Text1:
+        return {d.form4().Text1};
+    case TextBox::Form4_Text2:
+        return {d.form4().Text2};
+    case TextBox::Form4_Text3:
+        return {nullptr, &d.form4().backups.Text3};
+    case TextBox::Form4_Text4:
+        return {nullptr, &d.form4().backups.Text4};
+    case TextBox::Form6_Text1:
+        return {d.form6().Text1};
+    case TextBox::Form6_Text2:
+        return {d.form6().Text2};
+    case TextBox::Form6_Text3:
+        return {nullptr, &d.form6().backups.Text3};
+    case TextBox::Form6_Text4:
+        return {nullptr, &d.form6().backups.Text4};
+    }
+    unknownHolder();
+}
+
+} // namespace
+
 int OptionDialogs::check(CheckBox box) {
-    switch (box) {
-    case CheckBox::Form2_Check1:
-        return checkValue(form2().Check1);
-    case CheckBox::Form2_Check2:
-        return form2().backups.Check2;
-    case CheckBox::Form3_Check1:
-        return checkValue(form3().Check1);
-    case CheckBox::Form3_Check2:
-        return form3().backups.Check2;
-    case CheckBox::Form3_Check3:
-        return checkValue(form3().Check3);
-    case CheckBox::Form3_Check4:
-        return form3().backups.Check4;
-    case CheckBox::Form3_Check5:
-        return checkValue(form3().Check5);
-    case CheckBox::Form3_Check6:
-        return form3().backups.Check6;
-    case CheckBox::Form4_Check1:
-        return checkValue(form4().Check1);
-    case CheckBox::Form4_Check2:
-        return form4().backups.Check2;
-    case CheckBox::Form6_Check1:
-        return checkValue(form6().Check1);
-    case CheckBox::Form6_Check2:
-        return form6().backups.Check2;
-    case CheckBox::Form7_Check1:
-        return checkValue(form7().Check1);
-    case CheckBox::Form7_Check2:
-        return form7().backups.Check2;
-    }
-    unknownHolder();
+    const CheckPlace place = placeOf(*this, box);
+    return place.control ? checkValue(place.control) : *place.backup;
 }
 
+// The backups are data, never disabled.
 bool OptionDialogs::enabled(CheckBox box) {
-    switch (box) {
-    case CheckBox::Form2_Check1:
-        return form2().Check1->isEnabled();
-    case CheckBox::Form3_Check1:
-        return form3().Check1->isEnabled();
-    case CheckBox::Form3_Check3:
-        return form3().Check3->isEnabled();
-    case CheckBox::Form3_Check5:
-        return form3().Check5->isEnabled();
-    case CheckBox::Form4_Check1:
-        return form4().Check1->isEnabled();
-    case CheckBox::Form6_Check1:
-        return form6().Check1->isEnabled();
-    case CheckBox::Form7_Check1:
-        return form7().Check1->isEnabled();
-    // The backups are data, never disabled; reading one still creates its dialog.
-    case CheckBox::Form2_Check2:
-        form2();
-        return true;
-    case CheckBox::Form3_Check2:
-    case CheckBox::Form3_Check4:
-    case CheckBox::Form3_Check6:
-        form3();
-        return true;
-    case CheckBox::Form4_Check2:
-        form4();
-        return true;
-    case CheckBox::Form6_Check2:
-        form6();
-        return true;
-    case CheckBox::Form7_Check2:
-        form7();
-        return true;
-    }
-    unknownHolder();
+    const CheckPlace place = placeOf(*this, box);
+    return place.control ? place.control->isEnabled() : true;
 }
 
+// A visible box changes as a click would change it, so that its reaction runs.
 void OptionDialogs::setCheck(CheckBox box, int value) {
-    switch (box) {
-    case CheckBox::Form2_Check1:
-        return setCheckValue(form2().Check1, value);
-    case CheckBox::Form2_Check2:
-        form2().backups.Check2 = normalisedCheck(value);
-        return;
-    case CheckBox::Form3_Check1:
-        return setCheckValue(form3().Check1, value);
-    case CheckBox::Form3_Check2:
-        form3().backups.Check2 = normalisedCheck(value);
-        return;
-    case CheckBox::Form3_Check3:
-        return setCheckValue(form3().Check3, value);
-    case CheckBox::Form3_Check4:
-        form3().backups.Check4 = normalisedCheck(value);
-        return;
-    case CheckBox::Form3_Check5:
-        return setCheckValue(form3().Check5, value);
-    case CheckBox::Form3_Check6:
-        form3().backups.Check6 = normalisedCheck(value);
-        return;
-    case CheckBox::Form4_Check1:
-        return setCheckValue(form4().Check1, value);
-    case CheckBox::Form4_Check2:
-        form4().backups.Check2 = normalisedCheck(value);
-        return;
-    case CheckBox::Form6_Check1:
-        return setCheckValue(form6().Check1, value);
-    case CheckBox::Form6_Check2:
-        form6().backups.Check2 = normalisedCheck(value);
-        return;
-    case CheckBox::Form7_Check1:
-        return setCheckValue(form7().Check1, value);
-    case CheckBox::Form7_Check2:
-        form7().backups.Check2 = normalisedCheck(value);
-        return;
-    }
-    unknownHolder();
+    const CheckPlace place = placeOf(*this, box);
+    if (place.control)
+        setCheckValue(place.control, value);
+    else
+        *place.backup = normalisedCheck(value);
 }
 
 std::string OptionDialogs::text(TextBox box) {
-    switch (box) {
-    case TextBox::Form2_Text1:
-        return textOf(form2().Text1);
-    case TextBox::Form2_Text2:
-        return textOf(form2().Text2);
-    case TextBox::Form2_Text3:
-        return form2().backups.Text3;
-    case TextBox::Form2_Text4:
-        return form2().backups.Text4;
-    case TextBox::Form3_Text1:
-        return textOf(form3().Text1);
-    case TextBox::Form3_Text2:
-        return form3().backups.Text2;
-    case TextBox::Form4_Text1:
-        return textOf(form4().Text1);
-    case TextBox::Form4_Text2:
-        return textOf(form4().Text2);
-    case TextBox::Form4_Text3:
-        return form4().backups.Text3;
-    case TextBox::Form4_Text4:
-        return form4().backups.Text4;
-    case TextBox::Form6_Text1:
-        return textOf(form6().Text1);
-    case TextBox::Form6_Text2:
-        return textOf(form6().Text2);
-    case TextBox::Form6_Text3:
-        return form6().backups.Text3;
-    case TextBox::Form6_Text4:
-        return form6().backups.Text4;
-    }
-    unknownHolder();
+    const TextPlace place = placeOf(*this, box);
+    return place.control ? textOf(place.control) : *place.backup;
 }
 
 void OptionDialogs::setText(TextBox box, const std::string& text) {
-    switch (box) {
-    case TextBox::Form2_Text1:
-        return setTextOf(form2().Text1, text);
-    case TextBox::Form2_Text2:
-        return setTextOf(form2().Text2, text);
-    case TextBox::Form2_Text3:
-        form2().backups.Text3 = text;
-        return;
-    case TextBox::Form2_Text4:
-        form2().backups.Text4 = text;
-        return;
-    case TextBox::Form3_Text1:
-        return setTextOf(form3().Text1, text);
-    case TextBox::Form3_Text2:
-        form3().backups.Text2 = text;
-        return;
-    case TextBox::Form4_Text1:
-        return setTextOf(form4().Text1, text);
-    case TextBox::Form4_Text2:
-        return setTextOf(form4().Text2, text);
-    case TextBox::Form4_Text3:
-        form4().backups.Text3 = text;
-        return;
-    case TextBox::Form4_Text4:
-        form4().backups.Text4 = text;
-        return;
-    case TextBox::Form6_Text1:
-        return setTextOf(form6().Text1, text);
-    case TextBox::Form6_Text2:
-        return setTextOf(form6().Text2, text);
-    case TextBox::Form6_Text3:
-        form6().backups.Text3 = text;
-        return;
-    case TextBox::Form6_Text4:
-        form6().backups.Text4 = text;
-        return;
-    }
-    unknownHolder();
+    const TextPlace place = placeOf(*this, box);
+    if (place.control)
+        setTextOf(place.control, text);
+    else
+        *place.backup = text;
 }
 
 int OptionDialogs::selected(OptionGroup group) {
