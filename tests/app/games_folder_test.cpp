@@ -81,7 +81,7 @@ TEST_F(GamesFolder, CommandLineAnswersWithoutADisplayAndBadFoldersEndWithStatus2
     const std::pair<std::string, std::string> cases[] = {
         {"--version", "kestrin 1.1\n0\n"},
         {"/no/such/dir", "kestrin: cannot start in /no/such/dir: No such file or directory\n2\n"},
-        {"/etc/hostname", "kestrin: cannot start in /etc/hostname: Not a directory\n2\n"},
+        {"/etc/passwd", "kestrin: cannot start in /etc/passwd: Not a directory\n2\n"},
         {"--frobnicate", "kestrin: Unknown option 'frobnicate'.\n2\n"},
         {"one two", "kestrin: give one games folder, or --choose-folder to choose it\n2\n"},
     };
