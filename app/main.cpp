@@ -1,10 +1,20 @@
-// Kestrin: the main window runs the whole start-up in its load handler, then takes user events.
+// Kestrin: enters the games folder, then the main window runs the whole start-up in its load
+// handler and takes user events.
+#include "app/games_folder.h"
 #include "ui/main/form1.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    const kestrin::StartRequest request = kestrin::readCommandLine(argc, argv);
+    if (request.exitStatus)
+        return *request.exitStatus;
     QApplication app(argc, argv);
+    // Wayland compositors find the desktop entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
+    if (request.chooseFolder)
+        if (const auto status = kestrin::chooseGamesFolder(kestrin::desktopFolderChooser))
+            return *status;
     kestrin::Form1 form;
     form.Form1_Form_Load();
     form.show();

@@ -3,6 +3,13 @@
 # and opens Kestrin in it. Settings made in the demo stay in its config.dat between runs.
 source "$(dirname "$0")/setup.sh"
 
+# Kestrin is a desktop program: say so at once rather than after the build.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Kestrin is a desktop" >&2
+    echo "program. Run this again from a desktop session (or over ssh -X)." >&2
+    exit 1
+fi
+
 install_missing_packages
 build -- kestrin kestrin-cmd marlo
 
@@ -12,10 +19,11 @@ cp "$ROOT"/demo/* "$DEMO_DIR"/
 cp "$BUILD_DIR/bin/marlo" "$DEMO_DIR"/
 echo "Demo folder: $DEMO_DIR"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display: neither DISPLAY nor WAYLAND_DISPLAY is set, and Kestrin is a desktop" >&2
-    echo "program. Run this again from a desktop session (or over ssh -X)." >&2
-    exit 1
+# Outside a desktop session (ssh -X, a bare X server) there is no session bus, and the first
+# program that asks for one would start one that outlives it: Kestrin gets a bus of its own
+# that ends with it.
+session=()
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/bus" ]; then
+    session=(dbus-run-session --)
 fi
-cd "$DEMO_DIR"
-exec "$BUILD_DIR/bin/kestrin"
+exec "${session[@]}" "$BUILD_DIR/bin/kestrin" "$DEMO_DIR"

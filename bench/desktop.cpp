@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -40,15 +40,6 @@ std::string run(const std::vector<std::string>& argv, int seconds) {
         out.append(buffer, got);
     pclose(pipe);
     return out;
-}
-
-std::optional<std::string> readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 Process::Process(const std::vector<std::string>& argv, const std::filesystem::path& folder) {
@@ -98,7 +89,8 @@ std::string startAndReadLine(std::unique_ptr<Process>& server, const std::string
         std::vector<std::string>{"sh", "-c", "exec " + command + " 3>" + file.string()}, "/");
     std::string text;
     const bool written = pollUntil([&] {
-        text = readFile(file).value_or("");
+        std::ifstream in(file);
+        text.assign(std::istreambuf_iterator<char>(in), {});
         return text.find('\n') != std::string::npos;
     });
     std::filesystem::remove(file);
@@ -133,50 +125,6 @@ Desktop::Desktop() {
                    std::string::npos;
         }))
         throw std::runtime_error("openbox did not start");
-}
-
-std::optional<std::string> Desktop::findWindow(const std::string& title,
-                                               Clock::duration limit) const {
-    std::string id;
-    pollUntil(
-        [&] {
-            const std::string out =
-                run({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"});
-            id = out.substr(0, out.find('\n'));
-            return !id.empty();
-        },
-        limit);
-    return id.empty() ? std::nullopt : std::optional(id);
-}
-
-bool Desktop::activate(const std::string& window) const {
-    return pollUntil(
-        [&] {
-            run({"xdotool", "windowactivate", window});
-            return run({"xdotool", "getactivewindow"}) == window + "\n";
-        },
-        10s);
-}
-
-void Desktop::key(const std::string& keys) const {
-    run({"xdotool", "key", keys});
-}
-
-std::vector<Accessible> Desktop::tree(const std::string& app) const {
-    std::vector<Accessible> nodes;
-    std::istringstream lines(run({"/usr/bin/python3", ATSPI_TREE_SCRIPT, app}, 15));
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        Accessible a;
-        std::string depth;
-        if (std::getline(fields, depth, '\t') && std::getline(fields, a.role, '\t') &&
-            std::getline(fields, a.name, '\t')) {
-            std::getline(fields, a.states);
-            a.depth = std::atoi(depth.c_str());
-            nodes.push_back(a);
-        }
-    }
-    return nodes;
 }
 
 } // namespace e2e

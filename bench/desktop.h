@@ -1,6 +1,5 @@
-// What the end-to-end tests need to drive the real launcher: a virtual X display with a window
-// manager and a session bus, child processes with bounded waits, and readers of what the user
-// sees (windows through xdotool, texts and states through the accessibility tree).
+// What the start-up benchmark needs to run the real launcher: a virtual X display with a window
+// manager and a session bus, and child processes with bounded waits.
 #pragma once
 
 #include <chrono>
@@ -22,8 +21,6 @@ bool pollUntil(const std::function<bool()>& condition, Clock::duration limit = 2
 // Runs `argv` to its end, killed after `seconds`, and returns its standard output.
 std::string run(const std::vector<std::string>& argv, int seconds = 10);
 
-std::optional<std::string> readFile(const std::filesystem::path& file);
-
 // A child process in `folder`, in a process group of its own that is killed when destroyed.
 class Process {
 public:
@@ -39,24 +36,12 @@ private:
     std::optional<int> status_;
 };
 
-// One object of the accessibility tree; line feeds in the name are written as "\n".
-struct Accessible {
-    int depth = 0;
-    std::string role, name, states;
-};
-
 // Xvfb on a free display, a private session bus and openbox, awaited. While it lives, this
 // process's environment points every child at them.
 class Desktop {
 public:
     static bool available(); // false when Xvfb is not installed
     Desktop();
-    // The first visible window with exactly this title, polled until it appears.
-    std::optional<std::string> findWindow(const std::string& title,
-                                          Clock::duration limit = 20s) const;
-    bool activate(const std::string& window) const; // polled until it is the active one
-    void key(const std::string& keys) const;
-    std::vector<Accessible> tree(const std::string& app) const;
 
 private:
     std::unique_ptr<Process> xvfb_, bus_, wm_; // destroyed in reverse order

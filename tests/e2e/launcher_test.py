@@ -1,0 +1,288 @@
+#!/usr/bin/python3
+"""The launcher as a user meets it: the real kestrin ($KESTRIN) in a folder of game images on a
+virtual display, driven by keys, checked through the files it writes, the command line the
+emulator receives and what its windows show, read through the accessibility tree (--tree APP)."""
+import contextlib, ctypes, os, shutil, signal, subprocess
+import sys, tempfile, time, unittest
+
+MAIN, CHOOSER = "Kestrin v1.1", "Kestrin: Games Folder"
+LIBC = ctypes.CDLL(None)
+# A stand-in emulator that records its arguments one a line in marlo.argv (written whole, then
+# renamed) and, in a reporting run, prints three lines, which the batch job redirects.
+MARLO = """#!/bin/sh
+for a in "$@"; do printf '%s\\n' "$a"; done > marlo.argv.new && mv marlo.argv.new marlo.argv
+case " $* " in *" -n "*|*" -x "*|*" -f"*) printf 'Report one\\nReport two\\nReport three\\n';; esac
+"""
+# config.dat as the launcher writes it at a first start, one value a line.
+FIRST_START = ["0", "0", "", "", "0", "0", "", "", "0", "0", "0", "0",
+               "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0"]
+crlf = lambda lines: "".join(line + "\r\n" for line in lines)  # noqa: E731
+
+
+def poll(condition, limit=20.0):
+    """Calls `condition` every 50 ms until it returns something true or `limit` seconds passed."""
+    deadline = time.monotonic() + limit
+    while not (result := condition()) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return result
+
+
+class Desktop:
+    """Xvfb on a free display, a private session bus and openbox, awaited; with `wayland`, a
+    weston compositor in a window of that display takes the programs' windows and the keys.
+    `env` points a program at them; close() ends everything started here and by its programs."""
+
+    def __init__(self, wayland=False):
+        self.groups, self.wayland, self.folder = [], False, tempfile.mkdtemp(prefix="kestrin-")
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.folder, QT_QPA_PLATFORM="xcb",
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", WAYLAND_DISPLAY="")
+        try:
+            self.env["DISPLAY"] = ":" + self.line_from(
+                ["Xvfb", "-noreset", "-nolisten", "tcp", "-screen", "0", "1024x768x24",
+                 "-displayfd"])
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self.line_from(
+                ["dbus-daemon", "--session", "--nofork", "--print-address"])
+            self.start(["openbox"])  # without one, keyboard focus is lost when a dialog closes
+            assert poll(lambda: "window" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+            if wayland:
+                self.start(["weston", "--backend=x11-backend.so", "--use-pixman", "--idle-time=0",
+                            "--socket=wayland-e2e", "--width=1000", "--height=740"])
+                assert poll(lambda: self.focus(self.run("xdotool", "search", "--class", "weston")))
+                self.env.update(WAYLAND_DISPLAY="wayland-e2e", QT_QPA_PLATFORM="wayland")
+                self.wayland = True  # the compositor's window takes the keys and passes them on
+        except BaseException:
+            self.close()
+            raise
+
+    def program_env(self, extra):  # on Wayland, a program cannot fall back to X
+        return dict(self.env, **extra, **({"DISPLAY": ""} if self.wayland else {}))
+
+    def start(self, argv, folder="/", **options):
+        """A program in a process group of its own, ended by close() or by the end of this test."""
+        self.groups.append(subprocess.Popen(
+            argv, cwd=folder, env=options.pop("env", self.env), start_new_session=True,
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=lambda: LIBC.prctl(1, signal.SIGKILL), **options))  # PR_SET_PDEATHSIG
+        return self.groups[-1]
+
+    def line_from(self, argv):
+        """Starts a server that writes a line on the descriptor named last, and returns it."""
+        read, write = os.pipe()
+        self.start(argv + [str(write)], pass_fds=(write,))
+        os.close(write)
+        with os.fdopen(read) as lines:
+            return lines.readline().strip()
+
+    def close(self):
+        for process in reversed(self.groups):
+            with contextlib.suppress(ProcessLookupError):
+                os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def run(self, *argv):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=20).stdout
+
+    def key(self, *keys):
+        for key in keys:  # one after another, leaving the program time to react
+            self.run("xdotool", "key", key)
+            time.sleep(0.15)
+
+    def tree(self, app="kestrin"):
+        """The accessibility tree of `app`: (depth, role, name, set of states) for each object."""
+        lines = self.run("/usr/bin/python3", __file__, "--tree", app).splitlines()
+        fields = [line.split("\t") for line in lines]
+        return [(int(f[0]), f[1], f[2], set(f[3].split(","))) for f in fields if len(f) == 4]
+
+    def named(self, role, state=""):
+        return [n for _, r, n, s in self.tree() if r == role and (not state or state in s)]
+
+    def window(self, title):
+        """The states of the shown window with this title, or an empty set."""
+        return next((s for d, _, n, s in self.tree() if d == 1 and n == title and "showing" in s),
+                    set())
+
+    def focus(self, found):
+        """Activates the first window an xdotool search found; true once it is the active one."""
+        window = found.split()[:1]
+        return window and not self.run("xdotool", "windowactivate", window[0]) and \
+            self.run("xdotool", "getactivewindow").split() == window
+
+    def activate(self, title):
+        """Activates the window with this title as a click into it would, polled until it is
+        active. On Wayland, where the compositor activates windows itself, this only waits."""
+        if self.wayland:
+            return poll(lambda: "active" in self.window(title))
+        return poll(lambda: self.focus(self.run("xdotool", "search", "--onlyvisible", "--name",
+                                                f"^{title}$")))
+
+
+class Launcher(unittest.TestCase):
+    """Game images and the recording emulator in a fresh folder, and a desktop to run on."""
+
+    def setUp(self):
+        if not shutil.which("Xvfb"):
+            self.skipTest("Xvfb is not installed, so there is no display to run the launcher on")
+        self.folder, self.desktop = tempfile.mkdtemp(prefix="kestrin-"), None
+        self.addCleanup(shutil.rmtree, self.folder, True)
+        # In name order, letter case ignored: Comet Chase, deep cave, Harbor Run, maze.
+        for name, size in [("Harbor Run.bin", 512), ("Comet Chase.BIN", 256),
+                           ("deep cave.Bin", 128), ("maze.bin", 64), ("marlo", 0)]:
+            self.write(name, name[0] * size or MARLO)
+        os.chmod(self.path("marlo"), 0o700)
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def write(self, name, text):
+        with open(self.path(name), "w", newline="") as file:
+            file.write(text)
+
+    def read(self, name):
+        with contextlib.suppress(FileNotFoundError), open(self.path(name), newline="") as file:
+            return file.read()
+
+    def start(self, *arguments, wayland=False, folder=None, **env):
+        """Starts kestrin; in the games folder, waits until its main window is shown."""
+        if not self.desktop:
+            self.desktop = Desktop(wayland)
+            self.addCleanup(self.desktop.close)
+        self.kestrin = self.desktop.start([os.environ["KESTRIN"], *arguments],
+                                          folder or self.folder, env=self.desktop.program_env(env))
+        if not folder:
+            self.shown()
+
+    def shown(self):
+        """Waits until the main window is active and lists the four games."""
+        self.keys_in(MAIN)
+        self.assertTrue(poll(lambda: len(self.desktop.named("list item")) == 4))
+
+    def keys_in(self, title, *keys):
+        """Activates the window with this title, as a person would click into it, and types."""
+        self.assertTrue(self.desktop.activate(title), title)
+        self.desktop.key(*keys)
+
+    def select_deep_cave(self):
+        """Tabs to the game list; the first Down selects its first game, the second the next."""
+        poll(lambda: self.desktop.named("list", "focused") or self.desktop.key("Tab"), 10)
+        for game in ["Comet Chase", "deep cave"]:
+            self.desktop.key("Down")
+            self.assertTrue(poll(lambda: self.desktop.named("list item", "selected") == [game]))
+
+    def run_expecting(self, arguments, run_bat):
+        """Enter runs the selected game; polled until the emulator has recorded its arguments."""
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(self.path("marlo.argv"))
+        self.desktop.key("Return")
+        recorded = poll(lambda: self.read("marlo.argv"))
+        self.assertEqual(recorded, "".join(a + "\n" for a in arguments))
+        self.assertEqual(self.read("run.bat"), run_bat)
+
+    def exit_with_esc(self):
+        self.keys_in(MAIN, "Escape")
+        self.assertEqual(self.kestrin.wait(20), 0)
+
+    def test_settings_made_by_menu_and_dialog_keys_survive_a_restart(self):
+        self.start()
+        self.keys_in(MAIN, "alt+o", "c", "j", "k")  # Options > Control > Joystick > Keyboard Only
+        # Each dialog opens on its function key with the focus on its first field; Enter is Set.
+        # Each enable box switched on clears the one before: keyboard emulation wins, no side.
+        for key, title, keys in [("F5", "Video ", ["5"]), ("F6", "Performance", ["6", "0"]),
+                                 ("F7", "Paddle ", ["space"]), ("F8", "Lightgun", ["space"]),
+                                 ("F9", "Keyboard Emulation", ["space"])]:
+            self.desktop.key(key)
+            self.keys_in(title, *keys, "Return")
+            self.assertTrue(poll(lambda: not self.desktop.window(title)), title)
+        settings = crlf([" 1 "] + FIRST_START[1:8] + ["5"] + FIRST_START[9:13] + ["60"] +
+                        FIRST_START[14:20] + ["1"] + FIRST_START[21:])
+        self.select_deep_cave()
+        self.run_expecting(["-j0", "-v5", "-c0", "-r60", "deep cave.Bin"],
+                           "marlo -j0 -v5 -c0 -r60 DEEPCA~1 \r\n")
+        self.assertEqual(self.read("config.dat"), settings)
+        self.exit_with_esc()
+        # The restart restores every setting; the stored side "0" now selects "Left ".
+        self.start()
+        self.select_deep_cave()
+        self.run_expecting(["-j0", "-v5", "-c0", "-r60", "-y1", "deep cave.Bin"],
+                           "marlo -j0 -v5 -c0 -r60 -y1 DEEPCA~1 \r\n")
+        self.assertEqual(self.read("config.dat"), settings)
+        self.exit_with_esc()
+
+    def test_a_report_then_clear_all_and_a_restart_as_a_first_start(self):
+        # Scan lines and a performance test of 500 frames: a run with a report.
+        self.write("config.dat", crlf(FIRST_START[:12] + ["1", "0", "500"] + FIRST_START[15:]))
+        self.start()
+        self.select_deep_cave()
+        self.desktop.key("Return")
+        self.keys_in("Requested Information")  # the first and the third line of the report
+        self.assertIn("Report one\\nReport three", self.desktop.named("label"))
+        self.assertEqual(self.read("run.bat"), "marlo -c0 -n -f500 DEEPCA~1  > results.dat\r\n")
+        self.desktop.key("Return")  # OK; then the report's file is deleted
+        self.assertTrue(poll(lambda: not os.path.exists(self.path("results.dat"))))
+        self.keys_in(MAIN, "F10")  # asks first; OK clears all and writes one empty line more
+        self.keys_in("Clear Options")
+        self.assertIn("This will clear all options. Do you wish to continue?",
+                      self.desktop.named("label"))
+        self.desktop.key("Return")
+        self.assertTrue(poll(lambda: self.read("config.dat") == crlf(FIRST_START) + "\r\n"))
+        self.exit_with_esc()
+        self.start()
+        self.select_deep_cave()
+        self.run_expecting(["-c0", "deep cave.Bin"], "marlo -c0 DEEPCA~1 \r\n")
+        self.assertEqual(self.read("config.dat"), crlf(FIRST_START))
+        self.exit_with_esc()
+
+    def test_started_from_the_menu_it_asks_for_the_folder_and_cancel_writes_nothing(self):
+        home = self.path("home")  # the menu starts it here; whatever it writes lands in here
+        env = dict(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_CACHE_HOME=home + "/.cache",
+                   XDG_DATA_HOME=home + "/.local/share")
+        os.mkdir(home)
+        files = lambda: {os.path.join(d, f): os.stat(os.path.join(d, f)).st_mtime_ns
+                         for d, _, names in os.walk(self.folder) for f in names}
+        before = files()
+        self.start("--choose-folder", folder=home, **env)
+        self.keys_in(CHOOSER, "Escape")
+        self.assertEqual(self.kestrin.wait(20), 0)
+        self.assertEqual(files(), before)
+        self.start("--choose-folder", folder=home, **env)
+        self.keys_in(CHOOSER)
+        self.desktop.run("xdotool", "type", "--delay", "20", self.folder)
+        self.keys_in(CHOOSER, "Return")
+        self.shown()  # in the chosen folder, which is remembered
+        self.exit_with_esc()
+        self.assertTrue(os.path.exists(home + "/.config/kestrin/kestrin.conf"))
+
+    def test_runs_natively_on_wayland(self):
+        if not shutil.which("weston"):
+            self.skipTest("weston is not installed")
+        self.start(wayland=True)
+        self.desktop.key("F5")  # a dialog opens, and Esc cancels it
+        self.keys_in("Video ", "Escape")
+        self.assertTrue(poll(lambda: not self.desktop.window("Video ")))
+        self.select_deep_cave()
+        self.run_expecting(["-c0", "deep cave.Bin"], "marlo -c0 DEEPCA~1 \r\n")
+        self.exit_with_esc()
+
+
+def print_tree(app_name):
+    """Prints depth, role, name (line feeds written as \\n) and states of every object of the
+    application, one object a line, separated by tabs."""
+    import pyatspi
+
+    def walk(node, depth):
+        try:  # an object may go away while it is read
+            name = (node.name or "").replace("\\", "\\\\").replace("\n", "\\n").replace("\t", " ")
+            states = ",".join(pyatspi.stateToString(s) for s in node.getState().getStates())
+            print(f"{depth}\t{node.getRoleName()}\t{name}\t{states}")
+            for child in [node.getChildAtIndex(i) for i in range(min(node.childCount, 200))]:
+                walk(child, depth + 1) if child else None
+        except Exception:
+            pass
+
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]:
+        walk(app, 0) if app and app.name == app_name else None
+
+
+if __name__ == "__main__":
+    print_tree(sys.argv[2]) if sys.argv[1:2] == ["--tree"] else unittest.main()
