@@ -25,7 +25,8 @@ protected:
         return text.str();
     }
     static QStringList entries() {
-        return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |
+                                QDir::System);
     }
 
     QTemporaryDir folder_;

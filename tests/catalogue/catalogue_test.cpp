@@ -1,0 +1,95 @@
+#include "catalogue/game_catalogue.h"
+
+#include "tests/support/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrin {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(CuttingRules, OneLineGivesADisplayNameOrAShortName) {
+    const std::tuple<std::string_view (*)(std::string_view), std::string, std::string> rows[] = {
+        {displayNameOf, "mIxEd.bIn", "mIxEd"},
+        {displayNameOf, "a.bin.b.bin", "a"},
+        {displayNameOf, "x.binary.bin", "x"}, // the first ".bin", even inside a word
+        {displayNameOf, "dots...bin", "dots.."},
+        {displayNameOf, ".bin", ".bin"}, // a cut would leave nothing: the line stays whole
+        {displayNameOf, "almost.bi", "almost.bi"},
+        {shortNameOf, "GAME     BIN  game.bin", "GAME "},
+        {shortNameOf, "NOBLANK", "NOBLANK"},
+        {shortNameOf, "TAB\tBIN X", "TAB\tBIN "}}; // only a blank separates
+    for (const auto& [cut, line, expected] : rows)
+        EXPECT_EQ(cut(line), expected) << line;
+}
+
+const std::string bareListing = "Harbor Run.bin\r\npong.BIN\r\n";
+const std::string fullListing = "\r\n Volume\r\n\r\nHARBOR~1 BIN\r\n\r\nHARBOR~1 BIN  Harbor "
+                                "Run.bin\r\nPONG     BIN  pong.BIN\r\n    2 files\r\n";
+
+// The interpreter in memory: each listing job writes its listing when it ends.
+struct Folder : testing::FakePlatform {
+    Folder() {
+        jobs = {{[this] { files["games.dat"] = bareListing; }},
+                {[this] { files["lgames.dat"] = fullListing; }}};
+        files["getlist.bat"] = "stale";
+    }
+};
+
+TEST(ScanGames, RunsBothListingsOneAfterTheOtherAndCleansUp) {
+    Folder folder;
+    const GameCatalogue catalogue = scanGames(folder, folder);
+    EXPECT_EQ(catalogue.displayNames, (Lines{"Harbor Run", "pong"}));
+    // The header never gives entries; the summary line does, so that the indexes stay aligned.
+    EXPECT_EQ(catalogue.shortNames, (Lines{"HARBOR~1 ", "PONG ", " "}));
+    // Style 0 keeps the focus on the splash window, style 1 gives it to the job.
+    EXPECT_EQ(folder.log, (Lines{"replace getlist.bat", "start getlist.bat 0", "wait 1",
+                                 "pause 0.1", "replace getlist.bat", "start getlist.bat 1",
+                                 "wait 2", "pause 0.1", "remove getlist.bat", "read lgames.dat",
+                                 "read games.dat", "remove lgames.dat", "remove games.dat"}));
+    EXPECT_TRUE(folder.files.empty() && catalogue.problem.empty());
+}
+
+// Whichever step fails, no list is built from a listing that proves nothing and the reason
+// is kept for the user; start-up jobs never show their errors themselves.
+TEST(ScanGames, AFailedStepIsNamedAndLeavesTheListsEmpty) {
+    const std::tuple<std::string, std::optional<std::string>, std::optional<std::string>,
+                     std::string>
+        rows[] = {{"getlist.bat", {}, {}, "could not save getlist.bat: Permission denied"},
+                  {"start", {}, {}, "the command interpreter kestrin-cmd could not be started"},
+                  {"", "games.dat: no file", {}, "games.dat: no file"},
+                  {"", {}, "lgames.dat: no file", "lgames.dat: no file"},
+                  {"", "first", "second", "first"}};
+    for (const auto& [broken, first, second, problem] : rows) {
+        Folder folder;
+        folder.unwritable[broken] = "Permission denied";
+        folder.jobs[0].failure = first;
+        folder.jobs[1].failure = second;
+        folder.jobs[0].startFails = folder.jobs[1].startFails = broken == "start";
+        const GameCatalogue catalogue = scanGames(folder, folder);
+        EXPECT_EQ(catalogue.problem, problem);
+        EXPECT_TRUE(catalogue.displayNames.empty() && catalogue.shortNames.empty()) << problem;
+        EXPECT_TRUE(folder.files.empty() && folder.boxes.shown.empty()) << problem;
+    }
+}
+
+TEST(ReadListings, OnlyTheInterpretersFilesAndAMillionGamesCounted) {
+    testing::FakePlatform folder;
+    folder.files = {{"games.dat", bareListing}, {"lgames.dat", fullListing}};
+    folder.links = {"games.dat"};
+    GameCatalogue catalogue = readListings(folder);
+    EXPECT_TRUE(catalogue.displayNames.empty());
+    EXPECT_EQ(catalogue.shortNames.size(), 3u);
+    std::string many;
+    for (int i = 0; i < 1'000'003; ++i)
+        many += "g.bin\n";
+    folder.files = {{"games.dat", many}};
+    folder.links.clear();
+    catalogue = readListings(folder);
+    EXPECT_EQ(catalogue.displayNames.size(), 1'000'000u);
+    EXPECT_EQ(catalogue.displayNames.back() + std::to_string(catalogue.notListed), "g3");
+}
+
+} // namespace
+} // namespace kestrin
