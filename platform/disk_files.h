@@ -15,8 +15,8 @@ public:
     // denied", "No space left on device").
     std::optional<std::string> replace(const std::string& name, std::string_view content) override;
 
-    // Reads a regular file line by line. Lines end at LF; a CR right before the LF is dropped.
-    // A final line without LF counts; a final LF does not start another line. Longer lines are
+    // Reads a regular file line by line. Lines end at LF; a CR that ends a line is dropped. A
+    // final line without LF counts; a final LF does not start another line. Longer lines are
     // cut to `maxLineBytes` (not inside a UTF-8 character), and reading stops after `maxLines`
     // lines (or counts on) and after as many bytes as that many full lines could hold (16 MiB
     // at least), so a huge, binary or endless file costs bounded time and memory. Anything but

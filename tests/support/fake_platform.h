@@ -39,7 +39,7 @@ struct FakePlatform : Files, Jobs {
         while (!text.empty()) {
             const std::size_t end = std::min(text.find('\n'), text.size());
             std::string_view line = text.substr(0, end);
-            if (end < text.size() && line.ends_with('\r'))
+            if (line.ends_with('\r'))
                 line.remove_suffix(1);
             text.remove_prefix(std::min(end + 1, text.size()));
             line = line.substr(0, cutLength(line, l.maxLineBytes));
