@@ -1,0 +1,79 @@
+// The two listings on any bytes, read from files as start-up reads them: one display name per
+// bare-listing line and one short name per full-listing line after its header, each a prefix
+// of its line, a display name holding ".bin" only when its line begins with it, a short name
+// blank only at its end, and no UTF-8 character ever cut in two.
+#include "catalogue/game_catalogue.h"
+#include "core/text.h"
+#include "platform/disk_files.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+using namespace kestrin;
+
+namespace {
+
+void require(bool rule) {
+    if (!rule)
+        __builtin_trap();
+}
+
+// The file's lines as the reader defines them: LF ends a line, a CR ending one is dropped.
+std::vector<std::string> linesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.emplace_back(line.substr(0, cutLength(line, listingMaxLineBytes)));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return lines;
+}
+
+bool hasBin(std::string_view name) {
+    for (std::size_t i = 0; i + 4 <= name.size(); ++i)
+        if (name[i] == '.' && (name[i + 1] | 32) == 'b' && (name[i + 2] | 32) == 'i' &&
+            (name[i + 3] | 32) == 'n')
+            return true;
+    return false;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    char folder[] = "/tmp/kestrin-listing-fuzz-XXXXXX";
+    return ::mkdtemp(folder) && ::chdir(folder) == 0 ? 0 : 1;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = size < 2 ? 0 : (data[0] | data[1] << 8) % size;
+    const std::string bare = input.substr(0, split), full = input.substr(split);
+    std::ofstream("games.dat", std::ios::binary) << bare;
+    std::ofstream("lgames.dat", std::ios::binary) << full;
+    DiskFiles files;
+    const GameCatalogue games = readListings(files);
+
+    const auto bareLines = linesOf(bare), fullLines = linesOf(full);
+    require(games.displayNames.size() == bareLines.size() && games.notListed == 0);
+    require(games.shortNames.size() ==
+            (fullLines.size() > fullListingHeaderLines ? fullLines.size() - 5 : 0));
+    for (std::size_t i = 0; i < bareLines.size(); ++i) {
+        const std::string& name = games.displayNames[i];
+        require(bareLines[i].starts_with(name) && isUtf8(name) >= isUtf8(bareLines[i]));
+        require(!hasBin(name) || hasBin(name.substr(0, 4)));
+    }
+    for (std::size_t i = 0; i < games.shortNames.size(); ++i) {
+        const std::string& name = games.shortNames[i];
+        require(fullLines[i + 5].starts_with(name) && name.find(' ') >= name.size() - 1);
+        require(name.ends_with(' ') || name == fullLines[i + 5]);
+    }
+    return 0;
+}
