@@ -8,32 +8,32 @@
 #include <iterator>
 #include <map>
 #include <sstream>
-#include <string>
 #include <vector>
 
 namespace kestrin::testing {
 
-// The holders' names, in the order of their identifiers.
-inline std::vector<std::string> namesOf(const char* words) {
-    std::istringstream in(words);
-    return {std::istream_iterator<std::string>(in), {}};
-}
-inline const auto markNames =
-    namesOf("mnuoptjoykbd mnuoptjoyrev mnuoptcontroldrive mnuoptsoundpc mnuoptsounddiag "
-            "mnuoptsound15700 mnuoptsoundhi mnuoptsoundlow mnuoptsoundquiet mnupcheck");
-inline const auto checkNames = namesOf(
-    "Form2_Check1 Form2_Check2 Form3_Check1 Form3_Check2 Form3_Check3 Form3_Check4 Form3_Check5 "
-    "Form3_Check6 Form4_Check1 Form4_Check2 Form6_Check1 Form6_Check2 Form7_Check1 Form7_Check2");
-inline const auto textNames =
-    namesOf("Form2_Text1 Form2_Text2 Form2_Text3 Form2_Text4 Form3_Text1 Form3_Text2 Form4_Text1 "
-            "Form4_Text2 Form4_Text3 Form4_Text4 Form6_Text1 Form6_Text2 Form6_Text3 Form6_Text4");
-inline const auto groupNames = namesOf("Form2_Option1 Form2_Option2 Form3_Option1 Form3_Option2 "
-                                       "Form7_Option1 Form7_Option2");
-
+// Every holder's name: the menu marks, check boxes, text boxes and option groups, each kind
+// in the order of its identifiers.
+inline const std::vector<std::string> holderNames = [] {
+    std::istringstream in(
+        "mnuoptjoykbd mnuoptjoyrev mnuoptcontroldrive mnuoptsoundpc mnuoptsounddiag "
+        "mnuoptsound15700 mnuoptsoundhi mnuoptsoundlow mnuoptsoundquiet mnupcheck Form2_Check1 "
+        "Form2_Check2 Form3_Check1 Form3_Check2 Form3_Check3 Form3_Check4 Form3_Check5 "
+        "Form3_Check6 Form4_Check1 Form4_Check2 Form6_Check1 Form6_Check2 Form7_Check1 "
+        "Form7_Check2 Form2_Text1 Form2_Text2 Form2_Text3 Form2_Text4 Form3_Text1 Form3_Text2 "
+        "Form4_Text1 Form4_Text2 Form4_Text3 Form4_Text4 Form6_Text1 Form6_Text2 Form6_Text3 "
+        "Form6_Text4 Form2_Option1 Form2_Option2 Form3_Option1 Form3_Option2 Form7_Option1 "
+        "Form7_Option2");
+    return std::vector<std::string>(std::istream_iterator<std::string>(in), {});
+}();
 // The state is "NAME=VALUE" words: "1" for a set mark or box, the text, the member index, and
 // "NAME.disabled=1" for a disabled box; a holder not named is clear, empty or has none selected.
 struct FakeHolders : Holders {
     explicit FakeHolders(const std::string& words = "") { set(words); }
+    static const std::string& nameOf(MenuMark m) { return holderNames[int(m)]; }
+    static const std::string& nameOf(CheckBox b) { return holderNames[10 + int(b)]; }
+    static const std::string& nameOf(TextBox b) { return holderNames[24 + int(b)]; }
+    static const std::string& nameOf(OptionGroup g) { return holderNames[38 + int(g)]; }
     void set(const std::string& words) {
         std::istringstream in(words);
         for (std::string word; in >> word;)
@@ -46,8 +46,8 @@ struct FakeHolders : Holders {
         return all;
     }
 
-    bool mark(MenuMark m) const override { return get(markNames[int(m)]) == "1"; }
-    void setMark(MenuMark m, bool on) override { put(markNames[int(m)], on ? "1" : ""); }
+    bool mark(MenuMark m) const override { return get(nameOf(m)) == "1"; }
+    void setMark(MenuMark m, bool on) override { put(nameOf(m), on ? "1" : ""); }
     void performMenuCommand(MenuMark m) override {
         setMark(m, !mark(m));
         if (m == MenuMark::mnuoptsoundpc)
@@ -55,21 +55,20 @@ struct FakeHolders : Holders {
         if (m == MenuMark::mnuoptjoykbd)
             set("mnuoptjoyrev=");
     }
-    int check(CheckBox b) const override { return get(checkNames[int(b)]) == "1"; }
-    bool enabled(CheckBox b) const override { return get(checkNames[int(b)] + ".disabled") != "1"; }
+    int check(CheckBox b) const override { return get(nameOf(b)) == "1"; }
+    bool enabled(CheckBox b) const override { return get(nameOf(b) + ".disabled") != "1"; }
     void setCheck(CheckBox b, int v) override {
         if (v == 1 && (b == CheckBox::Form2_Check1 || b == CheckBox::Form6_Check1 ||
                        b == CheckBox::Form7_Check1))
             set("Form2_Check1= Form6_Check1= Form7_Check1= mnuoptcontroldrive=");
-        put(checkNames[int(b)], v == 1 ? "1" : "");
+        put(nameOf(b), v == 1 ? "1" : "");
     }
-    std::string text(TextBox b) const override { return get(textNames[int(b)]); }
-    void setText(TextBox b, const std::string& t) override { put(textNames[int(b)], t); }
+    std::string text(TextBox b) const override { return get(nameOf(b)); }
+    void setText(TextBox b, const std::string& t) override { put(nameOf(b), t); }
     int selected(OptionGroup g) const override {
-        const std::string value = get(groupNames[int(g)]);
-        return value.empty() ? noneSelected : std::stoi(value);
+        return get(nameOf(g)).empty() ? noneSelected : std::stoi(get(nameOf(g)));
     }
-    void select(OptionGroup g, int i) override { put(groupNames[int(g)], std::to_string(i)); }
+    void select(OptionGroup g, int i) override { put(nameOf(g), std::to_string(i)); }
 
     std::string get(const std::string& name) const {
         return state.contains(name) ? state.at(name) : "";

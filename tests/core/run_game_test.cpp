@@ -190,11 +190,10 @@ const ShownBox question{"This will clear all options. Do you wish to continue?",
 TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
     for (const char* marks : {"1", ""}) { // each command performed once or twice
         testing::FakeHolders holders("mnuoptsounddiag=1 mnuoptjoyrev=1");
-        for (int i = 0; i < 14; ++i)
-            holders.set(testing::checkNames[i] + "=1 " + testing::textNames[i] + "=1 " +
-                        (i < 6 ? testing::groupNames[i] + "=1" : ""));
-        for (const std::string& mark : testing::markNames)
-            holders.put(mark, marks);
+        for (std::size_t i = 10; i < testing::holderNames.size(); ++i) // all but the marks
+            holders.put(testing::holderNames[i], "1");
+        for (std::size_t i = 0; i < 10; ++i)
+            holders.put(testing::holderNames[i], marks);
         testing::FakePlatform platform;
         clearAll(holders, platform, platform.boxes);
         EXPECT_THAT(platform.boxes.shown, ElementsAre(question));
