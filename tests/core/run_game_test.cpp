@@ -163,6 +163,8 @@ TEST(RunGame, PlainRunsAndFailures) {
     linked.platform.links.insert("results.dat");
     for (Launcher* l : {&unstarted, &linked})
         EXPECT_THAT(l->run(), ElementsAre(ok("Test not complete", "Scanlines")));
+    Launcher overlong("Form3_Check5=1", std::string(1500, 'x')); // a shown line is cut
+    EXPECT_THAT(overlong.run(), ElementsAre(ok(std::string(reportLineLimit, 'x'), "Scanlines")));
     for (const char* name : {"config.dat", "run.bat"}) {
         Launcher l("mnupcheck=1");
         l.platform.unwritable = {{name, "No space left on device"}};

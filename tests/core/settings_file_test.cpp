@@ -59,7 +59,7 @@ TEST(SettingsFileReader, EachLineTrimmedAndCompared) {
         {16, "/", base}, {16, "   ", base},
         // Text boxes get the value without its blanks; commas and quotes stay; a line of
         // blanks is empty.
-        {3, " 1, \"x\" ", f2 + "Form2_Text1=1, \"x\" " + f3 + f7.substr(1)}, {7, "   ", base},
+        {3, " 1, \"x\" ", f2 + "Form2_Text1=1, \"x\" " + f3 + f7.substr(1)}, {7, "   ", base}, {7, "0", f2 + f3 + "Form6_Text2=0" + f7},
         {9, "0", base}, {14, " 60 ", f2 + f3 + "Form4_Text1=60" + f7},
         {15, "500", f2 + f3 + "Form4_Check1=1 Form4_Text2=500" + f7},
         // A line that is not UTF-8 is Latin-1; a valid one stays as it is.
