@@ -187,40 +187,38 @@ TEST(RunGame, ReportFollowsTheSettingsAndSelectionAfterTheWait) {
 const ShownBox question{"This will clear all options. Do you wish to continue?", "Clear Options",
                         Buttons::OkCancel};
 
-// Every holder set; Clear All leaves "Simulate Pal Color Loss", "Display Number of Scan Lines"
-// and the backups it does not name as they were.
+// Every holder set, Clear All answered OK, Cancel, or OK with a config.dat that cannot be
+// written: it leaves "Simulate Pal Color Loss", "Display Number of Scan Lines" and the backups
+// it does not name as they were, and changes nothing unless the file was written.
 TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
-    for (const char* marks : {"1", ""}) { // each command performed once or twice
+    const std::string cleared =
+        "Form2_Check2=1 Form2_Option1=0 Form2_Option2=1 Form3_Check3=1 Form3_Check4=1 "
+        "Form3_Check5=1 Form3_Check6=1 Form3_Option1=0 Form3_Option2=0 Form6_Check2=1 "
+        "Form6_Text3=1 Form6_Text4=1 Form7_Check2=1 Form7_Option1=0 Form7_Option2=1";
+    for (const auto& [marks, answer, unwritable] :
+         {std::tuple{"1", Answer::Ok, false},
+          {"", Answer::Ok, false}, // commands once or twice
+          {"1", Answer::Cancel, false},
+          {"1", Answer::Ok, true}}) {
         testing::FakeHolders holders("mnuoptsounddiag=1 mnuoptjoyrev=1");
-        for (std::size_t i = 10; i < testing::holderNames.size(); ++i) // all but the marks
-            holders.put(testing::holderNames[i], "1");
-        for (std::size_t i = 0; i < 10; ++i)
-            holders.put(testing::holderNames[i], marks);
+        for (std::size_t i = 0; i < testing::holderNames.size(); ++i)
+            holders.put(testing::holderNames[i], i < 10 ? marks : "1"); // the marks come first
+        const std::string before = holders.dump();
         testing::FakePlatform platform;
+        if (unwritable)
+            platform.unwritable["config.dat"] = "Read-only file system";
+        platform.boxes.answers = {answer};
         clearAll(holders, platform, platform.boxes);
-        EXPECT_THAT(platform.boxes.shown, ElementsAre(question));
-        EXPECT_EQ(platform.files["config.dat"],
-                  crlf({"0", "0", "",  "",  "0", "0", "", "",  "0", "0", "0", "0",
-                        "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0", ""}));
-        EXPECT_EQ(holders.dump(),
-                  "Form2_Check2=1 Form2_Option1=0 Form2_Option2=1 Form3_Check3=1 Form3_Check4=1 "
-                  "Form3_Check5=1 Form3_Check6=1 Form3_Option1=0 Form3_Option2=0 Form6_Check2=1 "
-                  "Form6_Text3=1 Form6_Text4=1 Form7_Check2=1 Form7_Option1=0 Form7_Option2=1");
-    }
-}
-
-TEST(ClearAll, CancelOrAFailedWriteChangesNoHolder) {
-    for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
-        testing::FakeHolders holders("mnuoptsoundpc=1");
-        testing::FakePlatform platform;
-        platform.unwritable["config.dat"] = "Read-only file system";
-        platform.boxes.answers.push_back(answer);
-        clearAll(holders, platform, platform.boxes);
-        EXPECT_EQ(holders.dump(), "mnuoptsoundpc=1");
+        const bool written = answer == Answer::Ok && !unwritable;
+        EXPECT_EQ(holders.dump(), written ? cleared : before);
         std::vector<ShownBox> shown{question};
-        if (answer == Answer::Ok)
+        if (unwritable)
             shown.push_back(ok("Could not save config.dat: Read-only file system"));
         EXPECT_EQ(platform.boxes.shown, shown);
+        EXPECT_EQ(platform.files["config.dat"],
+                  written ? crlf({"0", "0", "",  "",  "0", "0", "", "",  "0", "0", "0", "0",
+                                  "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0", ""})
+                          : "");
     }
 }
 

@@ -6,7 +6,6 @@
 #include "core/text.h"
 #include "tests/support/recording_message_boxes.h"
 
-#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -14,8 +13,8 @@
 
 namespace kestrin::testing {
 
-// What one started job does when it ends, and how it ends: its error lines, shown in a box
-// when the job was started to report its errors.
+// What one started job does when it ends, and how it ends: its error lines, which a job
+// started to report its errors shows in a box.
 struct ScriptedJob {
     std::function<void()> run;
     std::optional<std::string> failure = {};
@@ -35,13 +34,10 @@ struct FakePlatform : Files, Jobs {
         if (!files.contains(name) || (l.interpreterFile && links.contains(name)))
             return std::nullopt;
         FileLines read;
-        std::string_view text = files[name];
-        while (!text.empty()) {
-            const std::size_t end = std::min(text.find('\n'), text.size());
-            std::string_view line = text.substr(0, end);
-            if (line.ends_with('\r'))
-                line.remove_suffix(1);
-            text.remove_prefix(std::min(end + 1, text.size()));
+        for (std::string_view text = files[name]; !text.empty();) {
+            std::string_view line = text.substr(0, text.find('\n'));
+            text.remove_prefix(std::min(line.size() + 1, text.size()));
+            line = line.substr(0, line.ends_with('\r') ? line.size() - 1 : line.size());
             line = line.substr(0, cutLength(line, l.maxLineBytes));
             if (read.lines.size() < l.maxLines)
                 read.lines.emplace_back(l.keep ? l.keep(line) : line);
@@ -60,27 +56,20 @@ struct FakePlatform : Files, Jobs {
     std::optional<TaskId> start(const std::string& file, WindowStyle style, bool report) override {
         log.push_back("start " + file + " " + std::to_string(static_cast<int>(style)));
         running = jobs.empty() ? ScriptedJob{} : jobs.front();
-        if (!jobs.empty())
-            jobs.pop_front();
+        jobs.erase(jobs.begin(), jobs.begin() + !jobs.empty());
         reportErrors = report;
         return running->startFails ? std::nullopt : std::optional<TaskId>(++lastTask);
     }
     std::optional<std::string> waitUntilEnded(TaskId task) override {
-        log.push_back("wait " + std::to_string(task));
-        return endJob();
+        return endJob("wait " + std::to_string(task));
     }
-    void waitForUserReturn(TaskId task) override {
-        log.push_back("return " + std::to_string(task));
-        endJob();
-    }
-    void pause(double seconds) override {
-        log.push_back("pause " + std::to_string(seconds).substr(0, 3));
-        endJob();
-    }
-    std::optional<std::string> endJob() {
+    void waitForUserReturn(TaskId task) override { endJob("return " + std::to_string(task)); }
+    void pause(double seconds) override { endJob("pause " + std::to_string(seconds).substr(0, 3)); }
+    std::optional<std::string> endJob(const std::string& wait) {
+        log.push_back(wait);
         if (duringWait)
             duringWait();
-        std::optional<ScriptedJob> job = std::exchange(running, std::nullopt);
+        const auto job = std::exchange(running, std::nullopt);
         if (!job || job->startFails)
             return std::nullopt;
         if (job->run)
@@ -93,7 +82,7 @@ struct FakePlatform : Files, Jobs {
     std::map<std::string, std::string> files;      // name -> bytes
     std::map<std::string, std::string> unwritable; // name -> why a replace fails
     std::set<std::string> links;                   // names that are links to outside files
-    std::deque<ScriptedJob> jobs; // one per start; none left: a job that ends well, doing nothing
+    std::vector<ScriptedJob> jobs; // one per start; none left: a job that ends well, doing nothing
     std::function<void()> duringWait; // what the user does while the launcher waits
     std::vector<std::string> log;
     RecordingMessageBoxes boxes;
