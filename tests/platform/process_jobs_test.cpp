@@ -19,19 +19,17 @@
 namespace kestrin {
 namespace {
 
-class ProcessJobsTest : public InFreshFolder {
-protected:
+struct ProcessJobsTest : InFreshFolder {
     void SetUp() override {
         InFreshFolder::SetUp();
         put("fake-cmd", "#!/bin/sh\nexec /bin/sh \"$1\"\n");
         ::chmod("fake-cmd", 0755);
     }
-    std::optional<TaskId> run(const std::string& script, bool reportErrors = false) {
+    TaskId run(const std::string& script, bool reportErrors = false) {
         const std::string name = "job" + std::to_string(++batches_) + ".bat";
         put(name, script);
-        return jobs->start(name, WindowStyle::MaximizedFocus, reportErrors);
+        return jobs->start(name, WindowStyle::MaximizedFocus, reportErrors).value_or(-1);
     }
-
     testing::RecordingMessageBoxes boxes;
     std::unique_ptr<ProcessJobs> jobs =
         std::make_unique<ProcessJobs>(boxes, folder_.filePath("fake-cmd"));
@@ -39,18 +37,14 @@ protected:
 };
 
 TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithTheJob) {
-    const auto slow = run("sleep 1\necho done > ended.txt\n");
-    ASSERT_TRUE(slow);
+    const TaskId slow = run("sleep 1\necho done > ended.txt\n"), quick = run("pwd > where.txt\n");
     EXPECT_FALSE(QFile::exists("ended.txt")) << "start waited for the job";
-    const auto quick = run("pwd > where.txt\n");
-    EXPECT_EQ(jobs->waitUntilEnded(*slow), std::nullopt);
+    EXPECT_EQ(jobs->waitUntilEnded(slow), std::nullopt);
     EXPECT_TRUE(QFile::exists("ended.txt"));
-    jobs->waitUntilEnded(*quick); // ended meanwhile
+    jobs->waitUntilEnded(quick); // ended meanwhile: returns at once, like an unknown job
+    jobs->waitForUserReturn(9999);
     EXPECT_EQ(QDir(QString::fromStdString(contentOf("where.txt")).trimmed()).canonicalPath(),
               QDir(folder_.path()).canonicalPath());
-    // Waits for an ended or unknown job return at once (a hang ends the test by its time limit).
-    jobs->waitUntilEnded(*slow);
-    jobs->waitForUserReturn(9999);
     bool timerRan = false; // a pause lasts its time and processes events
     QTimer::singleShot(20, [&timerRan] { timerRan = true; });
     QElapsedTimer clock;
@@ -67,33 +61,24 @@ TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithThe
 // A failed job tells why with the last lines it wrote on standard error, the program's own
 // complaint included; a job started to report its errors shows them once it has ended.
 TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
-    const std::string noise = "yes noise | head -n 30000 >&2\n",
-                      complaint = "marlo: unknown switch -X";
-    const struct {
-        std::string script;
-        bool report;
-        std::optional<std::string> failure;
-        bool shown;
-    } cases[] = {
-        {"echo 'kestrin-cmd: marlo: no such program' >&2\nexit 1\n", true,
-         "kestrin-cmd: marlo: no such program", true},
-        {noise + "printf 'a\\tb\\033c\\r\\n\\n' >&2\necho '" + complaint + "' >&2\nexit 2\n", true,
-         "noise\nnoise\nnoise\na b?c\n" + complaint, true},
+    const std::string noisy = "yes noise | head -n 30000 >&2\nprintf 'a\\tb\\033c\\r\\n\\n' >&2\n";
+    const std::tuple<std::string, bool, std::optional<std::string>, bool> cases[] = {
+        {"echo 'kestrin-cmd: no program' >&2\nexit 1\n", true, "kestrin-cmd: no program", true},
+        {noisy + "echo 'marlo: bad -X' >&2\nexit 2\n", true,
+         "noise\nnoise\nnoise\na b?c\nmarlo: bad -X", true},
         {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true, std::string(200, '0'), true},
         {"echo warning >&2\nexit 0\n", true, std::nullopt, false},
         {"exit 3\n", true, "the command interpreter kestrin-cmd ended with status 3", false},
         {"echo failed >&2\nexit 1\n", false, "failed", false}};
-    for (const auto& c : cases) {
+    for (const auto& [script, report, failure, shown] : cases) {
         boxes.shown.clear();
-        const auto task = run(c.script, c.report);
-        ASSERT_TRUE(task);
-        EXPECT_EQ(jobs->waitUntilEnded(*task), c.failure) << c.script;
+        EXPECT_EQ(jobs->waitUntilEnded(run(script, report)), failure) << script;
         EXPECT_TRUE(boxes.shown.empty()) << "shown from inside the wait";
         QCoreApplication::processEvents();
-        std::vector<testing::ShownBox> shown;
-        if (c.shown)
-            shown.push_back({*c.failure, "Kestrin", Buttons::Ok});
-        EXPECT_EQ(boxes.shown, shown) << c.script;
+        const auto expected =
+            shown ? std::vector<testing::ShownBox>{{*failure, "Kestrin", Buttons::Ok}}
+                  : std::vector<testing::ShownBox>{};
+        EXPECT_EQ(boxes.shown, expected) << script;
     }
 }
 
@@ -108,8 +93,7 @@ TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgainAndTake
     launcher.activateWindow();
     if (!QTest::qWaitForWindowActive(&launcher))
         GTEST_SKIP() << "this platform does not activate windows";
-    const auto task = run("sleep 10\n", true);
-    ASSERT_TRUE(task);
+    const TaskId task = run("sleep 10\n", true);
     // Being told "active" while still active is not a return; leaving and coming back is.
     int announced = 0;
     for (const auto state : {Qt::ApplicationActive, Qt::ApplicationInactive, Qt::ApplicationActive})
@@ -120,20 +104,18 @@ TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgainAndTake
             --announced;
             emit qGuiApp->applicationStateChanged(state);
         });
-    jobs->waitForUserReturn(*task);
+    jobs->waitForUserReturn(task);
     EXPECT_EQ(announced, 0) << "the wait ended before the return";
-    const auto pid = static_cast<pid_t>(jobs->processId(*task));
+    const auto pid = static_cast<pid_t>(jobs->processId(task));
     ASSERT_GT(pid, 0) << "the wait lasted until the job's end";
     ::kill(pid, SIGTERM);
-    jobs->waitUntilEnded(*task);
+    jobs->waitUntilEnded(task);
     QTest::mouseClick(&launcher, Qt::LeftButton);
     EXPECT_EQ(clicked, 1) << "input still held back after the wait";
 }
 
 TEST_F(ProcessJobsTest, RunningJobsOutliveTheirJobsObjectAndAreReaped) {
-    const auto task = run("sleep 10\n", true);
-    ASSERT_TRUE(task);
-    const auto pid = static_cast<pid_t>(jobs->processId(*task));
+    const auto pid = static_cast<pid_t>(jobs->processId(run("sleep 10\n", true)));
     jobs.reset();
     QTest::qWait(100);
     ASSERT_EQ(::kill(pid, 0), 0) << "the job was ended with its owner";

@@ -19,8 +19,7 @@ struct RecordingMessageBoxes : MessageBoxes {
     Answer show(const std::string& text, const std::string& title, Buttons buttons) override {
         shown.push_back({text, title, buttons});
         const Answer next = answers.empty() ? Answer::Ok : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
+        answers.erase(answers.begin(), answers.begin() + !answers.empty());
         return next;
     }
     std::vector<ShownBox> shown;
