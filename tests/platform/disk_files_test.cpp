@@ -109,8 +109,7 @@ TEST_F(DiskFilesTest, ReadLinesTakesOnlyRegularFilesAndTheInterpretersOwn) {
     put("own.dat", "own\n");
     ASSERT_TRUE(QDir().mkdir("folder.dat") && ::mkfifo("pipe.dat", 0600) == 0 &&
                 ::symlink("/dev/zero", "zero.dat") == 0 &&
-                ::symlink("own.dat", "symlink.dat") == 0 &&
-                ::link("outside.txt", "hard.dat") == 0);
+                ::symlink("own.dat", "symlink.dat") == 0 && ::link("outside.txt", "hard.dat") == 0);
     // {name, read at all, read as the interpreter's file}
     const std::tuple<const char*, bool, bool> rows[] = {
         {"own.dat", true, true},      {"symlink.dat", true, false}, {"hard.dat", true, false},
