@@ -2,20 +2,12 @@
 // same for a D exponent as for an E, symmetric under a leading minus, and equal to the C
 // library's reading of every text the numeric test accepts.
 #include "core/numbers.h"
+#include "tests/fuzz/fuzz_rules.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-void require(bool rule) {
-    if (!rule)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || size > 4096)

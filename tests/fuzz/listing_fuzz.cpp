@@ -6,6 +6,7 @@
 #include "catalogue/game_catalogue.h"
 #include "core/text.h"
 #include "platform/disk_files.h"
+#include "tests/fuzz/fuzz_rules.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -18,25 +19,6 @@
 using namespace kestrin;
 
 namespace {
-
-void require(bool rule) {
-    if (!rule)
-        __builtin_trap();
-}
-
-// The file's lines as the reader defines them: LF ends a line, a CR ending one is dropped.
-std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.emplace_back(line.substr(0, cutLength(line, listingMaxLineBytes)));
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return lines;
-}
 
 bool hasBin(std::string_view name) {
     for (std::size_t i = 0; i + 4 <= name.size(); ++i)
@@ -71,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DiskFiles files;
     const GameCatalogue games = readListings(files);
 
-    const auto bareLines = linesOf(bare), fullLines = linesOf(full);
+    const auto bareLines = linesOf(bare, listingMaxLineBytes),
+               fullLines = linesOf(full, listingMaxLineBytes);
     require(games.displayNames.size() == bareLines.size() && games.notListed == 0);
     require(games.shortNames.size() ==
             (fullLines.size() > fullListingHeaderLines ? fullLines.size() - 5 : 0));

@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "core/settings_file.h"
 #include "core/text.h"
+#include "tests/fuzz/fuzz_rules.h"
 
 #include <cstdint>
 #include <string>
@@ -13,11 +14,6 @@
 using namespace kestrin;
 
 namespace {
-
-void require(bool rule) {
-    if (!rule)
-        __builtin_trap();
-}
 
 struct Recorder : Holders {
     bool marks[10] = {};
@@ -34,19 +30,6 @@ struct Recorder : Holders {
     int selected(OptionGroup g) const override { return groups[int(g)]; }
     void select(OptionGroup g, int i) override { groups[int(g)] = i, ++selects[int(g)]; }
 };
-
-std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        lines.emplace_back(line);
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return lines;
-}
 
 std::string valueOf(const std::string& line) {
     const std::size_t first = line.find_first_not_of(' ');
