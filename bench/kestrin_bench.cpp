@@ -51,7 +51,9 @@ public:
         startTime += started - begin;
         return task;
     }
-    void waitUntilEnded(kestrin::TaskId task) override { real_.waitUntilEnded(task); }
+    std::optional<std::string> waitUntilEnded(kestrin::TaskId task) override {
+        return real_.waitUntilEnded(task);
+    }
     // No window takes the focus here, so the run is over when its job has ended.
     void waitForUserReturn(kestrin::TaskId task) override { real_.waitUntilEnded(task); }
     void pause(double seconds) override {
@@ -77,11 +79,12 @@ public:
         writes.push_back(Clock::now() - begin);
         return result;
     }
-    std::optional<std::vector<std::string>> readLines(const std::string& name, std::size_t maxLines,
-                                                      std::size_t maxLineBytes) override {
-        return real_.readLines(name, maxLines, maxLineBytes);
+    std::optional<kestrin::FileLines> readLines(const std::string& name,
+                                                const kestrin::LineLimits& limits) override {
+        return real_.readLines(name, limits);
     }
     void remove(const std::string& name) override { real_.remove(name); }
+    void removeLeftovers(const std::string& name) override { real_.removeLeftovers(name); }
 
     std::vector<Clock::duration> writes;
 
@@ -131,30 +134,52 @@ void benchScan(int images, int runs) {
                 images, median(times), runs, found);
 }
 
-// From the start of the process until xdotool sees its main window mapped.
-double benchStartup(int images, int runs) {
+// The resident memory of a process in MiB, now and at its peak, from /proc.
+std::pair<double, double> residentMiB(const std::string& pid) {
+    double now = 0, peak = 0;
+    std::ifstream status("/proc/" + pid + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmRSS:"))
+            now = std::atof(line.c_str() + 6) / 1024;
+        else if (line.starts_with("VmHWM:"))
+            peak = std::atof(line.c_str() + 6) / 1024;
+    }
+    return {now, peak};
+}
+
+struct Startup {
+    double ms = 0;
+    double rssMiB = 0, peakMiB = 0;
+};
+
+// From the start of the process until xdotool sees its main window mapped, polled without a
+// pause between the searches; then the resident memory of the shown window's process.
+Startup benchStartup(int images, int runs) {
     ImageFolder folder(images);
-    std::vector<double> times;
+    std::vector<double> times, rss, peak;
     for (int r = 0; r < runs; ++r) {
         const auto begin = Clock::now();
         Process kestrin({KESTRIN_PATH}, folder.path());
-        const bool shown = pollUntil(
-            [] {
-                return !run({"xdotool", "search", "--onlyvisible", "--name", "^Kestrin v1.1$"})
-                            .empty();
-            },
-            60s);
+        std::string window;
+        while (window.empty() && Clock::now() - begin < 60s)
+            window = run({"xdotool", "search", "--onlyvisible", "--name", "^Kestrin v1.1$"});
         const auto end = Clock::now();
-        if (!shown) {
+        if (window.empty()) {
             std::fprintf(stderr, "start-up with %d images: no window\n", images);
-            return 0;
+            return {};
         }
         times.push_back(Ms(end - begin).count());
+        std::string pid = run({"xdotool", "getwindowpid", window.substr(0, window.find('\n'))});
+        pid = pid.substr(0, pid.find('\n'));
+        const auto [now, high] = residentMiB(pid);
+        rss.push_back(now);
+        peak.push_back(high);
     }
-    const double m = median(times);
-    std::printf("start-up to main window shown, %5d images: %8.1f ms (median of %d)\n", images, m,
-                runs);
-    return m;
+    const Startup s{median(times), median(rss), median(peak)};
+    std::printf("start-up to main window shown, %6d images: %8.1f ms, resident %5.1f MiB, "
+                "peak %5.1f MiB (median of %d)\n",
+                images, s.ms, s.rssMiB, s.peakMiB, runs);
+    return s;
 }
 
 // A game list with its first game selected.
@@ -204,23 +229,111 @@ void benchRunGame(int runs) {
 
 } // namespace
 
+// Listings of `games` games as the interpreter writes them, in the working folder.
+void writeListings(int games) {
+    {
+        std::ofstream bare("games.dat", std::ios::binary), full("lgames.dat", std::ios::binary);
+        full << "\r\n Volume in drive C has no label\r\n\r\n Directory of C:\\\r\n\r\n";
+        char line[128];
+        for (int i = 0; i < games; ++i) {
+            std::snprintf(line, sizeof line, "Game %07d.bin\r\n", i);
+            bare << line;
+            std::snprintf(line, sizeof line,
+                          "GAME%04X BIN        3 01-01-24  12:00a Game %07d.bin\r\n", i % 65536, i);
+            full << line;
+        }
+    }
+}
+
+// The launcher's own share of the scan, without the interpreter: synthetic listings of `games`
+// games read and paired as start-up does it.
+void benchListingRead(int games, int runs) {
+    ImageFolder folder(0);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    writeListings(games);
+    kestrin::DiskFiles files;
+    std::vector<double> times;
+    std::size_t paired = 0;
+    for (int r = 0; r < runs; ++r) {
+        const auto begin = Clock::now();
+        const kestrin::GameCatalogue games = kestrin::readListings(files);
+        times.push_back(Ms(Clock::now() - begin).count());
+        paired = std::min(games.displayNames.size(), games.shortNames.size());
+    }
+    std::filesystem::current_path(previous);
+    std::printf("listings read and paired, %7d games: %8.2f ms (median of %d; %zu paired)\n", games,
+                median(times), runs, paired);
+}
+
+// Jobs that do nothing: the listings are written beforehand.
+class NoJobs : public kestrin::Jobs {
+public:
+    std::optional<kestrin::TaskId> start(const std::string&, kestrin::WindowStyle, bool) override {
+        return 1;
+    }
+    std::optional<std::string> waitUntilEnded(kestrin::TaskId) override { return std::nullopt; }
+    void waitForUserReturn(kestrin::TaskId) override {}
+    void pause(double) override {}
+};
+
+// The main window's start-up in this process, the interpreter left out: from the load handler
+// to the shown window's first paint, with listings of `games` games written beforehand.
+void benchLoad(int games, int runs) {
+    ImageFolder folder(0);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    SilentBoxes boxes;
+    kestrin::DiskFiles files;
+    NoJobs jobs;
+    std::vector<double> times;
+    for (int r = 0; r < runs; ++r) {
+        writeListings(games);
+        const auto begin = Clock::now();
+        {
+            kestrin::Form1 form(boxes, jobs, files, [] {});
+            form.Form1_Form_Load();
+            form.show();
+            form.repaint();
+            QCoreApplication::processEvents();
+            times.push_back(Ms(Clock::now() - begin).count());
+        }
+    }
+    std::filesystem::current_path(previous);
+    std::printf("main window load in process, %7d games: %8.2f ms (median of %d)\n", games,
+                median(times), runs);
+}
+
 int main(int argc, char** argv) {
     // The scan and Run Game run in this process without a window; start-up runs the real
     // program on a virtual display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    for (const int games : {1000, 100'000, 1'000'000})
+        benchListingRead(games, games > 100'000 ? 3 : 7);
+    for (const int games : {10, 1000, 100'000})
+        benchLoad(games, 5);
+    if (argc > 1 && std::string(argv[1]) == "--in-process")
+        return 0;
     benchScan(10, 15);
     benchScan(1000, 7);
     benchScan(10000, 7);
+    benchScan(100'000, 5);
     benchRunGame(15);
     if (!Desktop::available()) {
         std::printf("start-up: skipped, Xvfb is not installed\n");
         return 0;
     }
     Desktop desktop;
-    const double few = benchStartup(10, 7);
-    const double many = benchStartup(10000, 7);
-    if (few > 0 && many > 0)
-        std::printf("start-up ratio 10,000 / 10 images: %.3f\n", many / few);
+    const Startup few = benchStartup(10, 7);
+    const Startup thousand = benchStartup(1000, 7);
+    const Startup tenThousand = benchStartup(10'000, 7);
+    const Startup many = benchStartup(100'000, 5);
+    if (few.ms > 0 && many.ms > 0) {
+        std::printf("start-up ratio 100,000 / 10 images: %.3f\n", many.ms / few.ms);
+        std::printf("start-up cost per 1,000 images: %.2f ms from 1,000 to 10,000, %.2f ms from "
+                    "10,000 to 100,000\n",
+                    (tenThousand.ms - thousand.ms) / 9, (many.ms - tenThousand.ms) / 90);
+    }
     return 0;
 }

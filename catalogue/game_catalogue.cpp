@@ -1,5 +1,7 @@
 #include "catalogue/game_catalogue.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <optional>
 #include <utility>
 
@@ -26,14 +28,9 @@ std::size_t findBinExtension(std::string_view line) {
     return std::string_view::npos;
 }
 
-// The bounds of one listing job: the reading stops early for a damaged file.
-std::optional<std::vector<std::string>> readListing(Files& files, const char* name) {
-    return files.readLines(name, listingMaxLines, listingMaxLineBytes);
-}
-
 // Runs one listing job and waits for its end, so that the batch file is free to be rewritten
 // and the listing it wrote is complete, then pauses a tenth of a second while processing events
-// so that the splash window stays drawn. Returns why the job could not run, if it could not.
+// so that the splash window stays drawn. Returns why the job could not run or failed, if so.
 std::string runListingJob(Files& files, Jobs& jobs, std::string_view command, WindowStyle style) {
     std::string content(command);
     content += "\r\n";
@@ -43,7 +40,7 @@ std::string runListingJob(Files& files, Jobs& jobs, std::string_view command, Wi
     if (const auto failure = files.replace(scanBatchFile, content)) {
         problem = std::string("could not save ") + scanBatchFile + ": " + *failure;
     } else if (const auto task = jobs.start(scanBatchFile, style, /*reportErrors=*/false)) {
-        jobs.waitUntilEnded(*task);
+        problem = jobs.waitUntilEnded(*task).value_or("");
     } else {
         problem = "the command interpreter kestrin-cmd could not be started";
     }
@@ -67,36 +64,37 @@ std::string_view shortNameOf(std::string_view line) {
     return line.substr(0, pos + 1);
 }
 
-std::vector<std::string> displayNamesFromListing(std::vector<std::string> lines) {
-    // Each name is a prefix of its line: cut the lines in place, without new allocations.
-    for (std::string& line : lines)
-        line.resize(displayNameOf(line).size());
-    return lines;
-}
-
-std::vector<std::string> shortNamesFromListing(std::vector<std::string> lines) {
-    if (lines.size() <= fullListingHeaderLines)
-        return {};
-    lines.erase(lines.begin(), lines.begin() + fullListingHeaderLines);
-    for (std::string& line : lines)
-        line.resize(shortNameOf(line).size());
-    return lines;
+GameCatalogue readListings(Files& files) {
+    GameCatalogue catalogue;
+    // A few lines beyond the games' own hold the summary; whatever follows is never selected.
+    constexpr std::size_t fullLines = fullListingHeaderLines + maxListedGames + 16;
+    if (auto full =
+            files.readLines(fullListingFile, {fullLines, listingMaxLineBytes, shortNameOf, true})) {
+        std::vector<std::string>& lines = full->lines;
+        lines.erase(lines.begin(),
+                    lines.begin() + std::min<std::ptrdiff_t>(lines.size(), fullListingHeaderLines));
+        catalogue.shortNames = std::move(lines);
+    }
+    if (auto bare = files.readLines(
+            bareListingFile, {maxListedGames, listingMaxLineBytes, displayNameOf, true, true})) {
+        catalogue.displayNames = std::move(bare->lines);
+        catalogue.notListed = bare->linesLeft;
+    }
+    return catalogue;
 }
 
 GameCatalogue scanGames(Files& files, Jobs& jobs) {
-    GameCatalogue catalogue;
-    catalogue.problem =
+    const std::string first =
         runListingJob(files, jobs, "dir /On /b *.bin > games.dat", WindowStyle::MinimizedNoFocus);
     const std::string second =
         runListingJob(files, jobs, "dir /On *.bin > lgames.dat", WindowStyle::MinimizedFocus);
-    if (catalogue.problem.empty())
-        catalogue.problem = second;
     files.remove(scanBatchFile);
 
-    if (const auto full = readListing(files, fullListingFile))
-        catalogue.shortNames = shortNamesFromListing(std::move(*full));
-    if (const auto bare = readListing(files, bareListingFile))
-        catalogue.displayNames = displayNamesFromListing(std::move(*bare));
+    GameCatalogue catalogue;
+    if (first.empty() && second.empty())
+        catalogue = readListings(files);
+    else
+        catalogue.problem = first.empty() ? second : first;
     files.remove(fullListingFile);
     files.remove(bareListingFile);
     return catalogue;

@@ -18,9 +18,10 @@ namespace kestrin {
 struct GameCatalogue {
     std::vector<std::string> displayNames; // what the game list shows
     std::vector<std::string> shortNames;   // what the emulator is given; may hold more entries
-    // Why the folder could not be listed at all (the batch file could not be written, or the
-    // interpreter could not be started); empty when the listing jobs ran.
+    // Why the folder could not be listed (the batch file could not be written, the interpreter
+    // could not be started or a listing job failed); empty when both listing jobs succeeded.
     std::string problem;
+    std::size_t notListed = 0; // games past the most the list holds
 };
 
 // The display name of one bare-listing line: the characters before its first ".bin" in any
@@ -31,19 +32,15 @@ std::string_view displayNameOf(std::string_view line);
 // A line without a blank stays whole.
 std::string_view shortNameOf(std::string_view line);
 
-// One display name per line of the bare listing.
-std::vector<std::string> displayNamesFromListing(std::vector<std::string> lines);
-
 // The full listing's first lines are its header and never become entries; every line after
 // them gives one short name, the summary lines at the end included.
 inline constexpr std::size_t fullListingHeaderLines = 5;
-std::vector<std::string> shortNamesFromListing(std::vector<std::string> lines);
 
-// How much of a listing is read. A Linux file name holds at most 255 bytes, and a full-listing
-// line adds the padded short name and two blanks to it, so no genuine line comes near 512 bytes.
-// No working folder holds 100,000 ROM images. Together they bound a damaged or foreign listing
-// to a few tens of megabytes and one pass over its bytes.
-inline constexpr std::size_t listingMaxLines = 100'000;
+// The most games the list holds, far more than any folder of ROM images; the games past it are
+// counted and said. A Linux file name holds at most 255 bytes, and a full-listing line adds the
+// padded short name and two blanks to it, so no genuine line comes near 512 bytes. Together
+// they bound a damaged or foreign listing.
+inline constexpr std::size_t maxListedGames = 1'000'000;
 inline constexpr std::size_t listingMaxLineBytes = 512;
 
 // Names of the scan's temporary files in the working folder.
@@ -51,10 +48,15 @@ inline constexpr const char* scanBatchFile = "getlist.bat";
 inline constexpr const char* bareListingFile = "games.dat";
 inline constexpr const char* fullListingFile = "lgames.dat";
 
+// Reads the two listings the interpreter wrote into the game lists; a listing that cannot be
+// read gives no entries.
+GameCatalogue readListings(Files& files);
+
 // Lists the ROM images of the working folder through the command interpreter and removes the
 // temporary files again. Every step that fails is skipped: a job that cannot start is not
-// waited for, a listing that cannot be read gives no entries. A folder that cannot be listed at
-// all is named in `problem`, so that an empty game list does not pass for an empty folder.
+// waited for. When either listing job could not run or failed, both lists stay empty (a listing
+// it left proves nothing) and `problem` says why, so that an empty game list does not pass for
+// an empty folder.
 GameCatalogue scanGames(Files& files, Jobs& jobs);
 
 } // namespace kestrin

@@ -31,17 +31,38 @@ class Jobs {
 public:
     virtual ~Jobs() = default;
     // Starts `kestrin-cmd batchFile` without waiting and returns its task identifier, or nothing
-    // when it cannot be started. When `reportErrors` is set, the interpreter's own errors are
-    // shown in a message box once the job has ended.
+    // when it cannot be started. When `reportErrors` is set and the job fails after writing on
+    // standard error (the interpreter or the program it ran), its last lines are shown in a
+    // message box once the job has ended.
     virtual std::optional<TaskId> start(const std::string& batchFile, WindowStyle style,
                                         bool reportErrors) = 0;
-    // Processes pending events until the job has ended.
-    virtual void waitUntilEnded(TaskId task) = 0;
+    // Processes pending events until the job has ended. Returns why it failed (a non-zero exit
+    // status or a signal): the last lines it wrote on standard error, or its status when it
+    // wrote none; nothing when it succeeded or is unknown.
+    virtual std::optional<std::string> waitUntilEnded(TaskId task) = 0;
     // Waits until the job has ended or the user has brought the launcher back to the front
     // after the job's window took the focus; the windows stay drawn and take no other input.
     virtual void waitForUserReturn(TaskId task) = 0;
     // Processes pending events until `seconds` have passed on a monotonic clock.
     virtual void pause(double seconds) = 0;
+};
+
+// How much of a file a read keeps, and which files it accepts.
+struct LineLimits {
+    std::size_t maxLines = 0;     // lines kept
+    std::size_t maxLineBytes = 0; // each line cut to this, never inside a UTF-8 character
+    // The part of each line that is kept (a prefix of it), or null for the whole line, so that
+    // a long line costs no memory beyond what is needed of it.
+    std::string_view (*keep)(std::string_view line) = nullptr;
+    // Only a file the interpreter wrote in the folder: a regular file with a single name, never
+    // one reached through a symbolic link.
+    bool interpreterFile = false;
+    bool countLinesLeft = false; // whether the lines past `maxLines` are counted
+};
+
+struct FileLines {
+    std::vector<std::string> lines;
+    std::size_t linesLeft = 0; // lines past `maxLines`, when counted
 };
 
 // Files of the working folder, named without a path.
@@ -51,12 +72,14 @@ public:
     // Replaces the file with `content` atomically. Returns the reason when that failed.
     virtual std::optional<std::string> replace(const std::string& name,
                                                std::string_view content) = 0;
-    // Reads at most `maxLines` lines, ended by CR LF or LF alone, each cut to `maxLineBytes`.
-    // Returns nothing when the file cannot be opened.
-    virtual std::optional<std::vector<std::string>>
-    readLines(const std::string& name, std::size_t maxLines, std::size_t maxLineBytes) = 0;
+    // Reads lines ended by CR LF or LF alone within `limits`. Returns nothing when the file
+    // cannot be opened or is not one that `limits` accepts.
+    virtual std::optional<FileLines> readLines(const std::string& name,
+                                               const LineLimits& limits) = 0;
     // Deletes the file; a file that does not exist is not an error.
     virtual void remove(const std::string& name) = 0;
+    // Removes what a save of `name` that was killed midway left behind.
+    virtual void removeLeftovers(const std::string& name) = 0;
 };
 
 } // namespace kestrin

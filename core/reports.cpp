@@ -17,30 +17,13 @@ ReportKind kindOf(const ReportChoice& c) {
     return performance ? ReportKind::PerformanceTest : ReportKind::Scanlines;
 }
 
-// Line `number` (1-based) cut for showing, or `fallback` when the file had no such line.
+// Line `number` (1-based), or `fallback` when the file had no such line.
 std::string lineOr(const std::vector<std::string>& lines, std::size_t number,
                    const std::string& fallback) {
-    if (lines.size() < number)
-        return fallback;
-    return cutOnCharacterBoundary(lines[number - 1], reportLineLimit);
+    return lines.size() < number ? fallback : lines[number - 1];
 }
 
 } // namespace
-
-std::string cutOnCharacterBoundary(const std::string& text, std::size_t limit) {
-    if (text.size() <= limit)
-        return text;
-    std::size_t end = limit;
-    // Step back over continuation bytes (10xxxxxx) so the cut lands before a character's start.
-    for (int steps = 0; steps < 3 && end > 0; ++steps) {
-        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80)
-            break;
-        --end;
-    }
-    if ((static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        end = limit; // not UTF-8 anyway: cut at the byte limit
-    return text.substr(0, end);
-}
 
 std::size_t reportLinesNeeded(const ReportChoice& choice) {
     switch (kindOf(choice)) {

@@ -9,8 +9,8 @@ namespace kestrin {
 
 inline constexpr const char* resultsFileName = "results.dat";
 
-// A shown line is cut to this many bytes (on a UTF-8 character boundary), so that a huge or
-// binary results file still gives a box that fits on the screen.
+// Results lines are read cut to this many bytes (on a UTF-8 character boundary), so that a huge
+// or binary results file still gives a box that fits on the screen.
 inline constexpr std::size_t reportLineLimit = 1000;
 
 // The settings that choose the report, as they stand after the wait.
@@ -34,8 +34,5 @@ std::size_t reportLinesNeeded(const ReportChoice& choice);
 // where its lines are missing. The two texts are joined by a line feed alone.
 Report chooseReport(const ReportChoice& choice, const std::vector<std::string>& lines,
                     const std::string& displayName);
-
-// `text` cut to at most `limit` bytes without splitting a UTF-8 character.
-std::string cutOnCharacterBoundary(const std::string& text, std::size_t limit);
 
 } // namespace kestrin

@@ -15,10 +15,6 @@ namespace {
 // A checksum run does not wait for the emulator; it gives it this long to write its report.
 constexpr double checksumWaitSeconds = 0.5;
 
-// Results lines are read a little beyond the shown length, so that the cut can find a
-// character boundary; the rest of an overlong line is never held in memory.
-constexpr std::size_t resultsLineReadLimit = reportLineLimit + 4;
-
 void waitForRun(const std::optional<TaskId>& task, bool printChecksum, Jobs& jobs) {
     if (printChecksum)
         jobs.pause(checksumWaitSeconds);
@@ -30,9 +26,12 @@ void waitForRun(const std::optional<TaskId>& task, bool printChecksum, Jobs& job
 void showReport(const Holders& holders, const GameList& games, Files& files, MessageBoxes& boxes) {
     ReportChoice choice{holders.check(CheckBox::Form4_Check1),
                         holders.check(CheckBox::Form3_Check5), holders.mark(MenuMark::mnupcheck)};
-    auto lines = files.readLines(resultsFileName, reportLinesNeeded(choice), resultsLineReadLimit);
+    // Only what the interpreter wrote: never an outside file through a link in the folder.
+    const auto read = files.readLines(resultsFileName, {.maxLines = reportLinesNeeded(choice),
+                                                        .maxLineBytes = reportLineLimit,
+                                                        .interpreterFile = true});
     Report report =
-        chooseReport(choice, lines.value_or(std::vector<std::string>{}), games.displayName());
+        chooseReport(choice, read ? read->lines : std::vector<std::string>{}, games.displayName());
     boxes.show(report.text, report.title, Buttons::Ok);
     files.remove(resultsFileName);
 }

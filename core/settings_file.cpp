@@ -1,5 +1,7 @@
 #include "core/settings_file.h"
 
+#include "core/text.h"
+
 #include <array>
 #include <cstddef>
 
@@ -68,12 +70,12 @@ std::string joinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// The line with the blanks before and after it removed, as the comparisons see it.
+// The line with the blanks before and after it removed, as the reader takes it.
 std::string_view trimmed(std::string_view line) {
-    std::size_t first = line.find_first_not_of(' ');
+    const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
-    std::size_t last = line.find_last_not_of(' ');
+    const std::size_t last = line.find_last_not_of(' ');
     return line.substr(first, last - first + 1);
 }
 
@@ -88,13 +90,18 @@ bool aboveZero(std::string_view value) {
     return value.size() > 1;
 }
 
-// One line of the file as the reader sees it: whole for text boxes, trimmed for comparisons.
+// One line of the file as the reader takes it: without the blanks around it, and read as
+// Latin-1 when it is not UTF-8 (a file of an older single-byte installation), so that no
+// character is lost and every later save writes it back as UTF-8.
 struct SettingsLine {
-    std::string whole;
-    std::string_view value() const { return trimmed(whole); }
-    bool equals(std::string_view literal) const { return value() == literal; }
-    bool above0() const { return aboveZero(value()); }
-    bool notEmpty() const { return !whole.empty(); }
+    std::string value;
+    explicit SettingsLine(std::string_view line = {}) {
+        line = trimmed(line);
+        value = isUtf8(line) ? std::string(line) : latin1ToUtf8(line);
+    }
+    bool equals(std::string_view literal) const { return value == literal; }
+    bool above0() const { return aboveZero(value); }
+    bool notEmpty() const { return !value.empty(); }
 };
 
 void restoreJoystick(const SettingsLine& line, Holders& h) {
@@ -106,7 +113,7 @@ void restoreJoystick(const SettingsLine& line, Holders& h) {
 
 void restoreText(const SettingsLine& line, bool condition, TextBox box, Holders& h) {
     if (condition)
-        h.setText(box, line.whole);
+        h.setText(box, line.value);
 }
 
 void restoreCheck(bool condition, CheckBox box, Holders& h) {
@@ -173,7 +180,7 @@ std::string clearAllFileText() {
 void applySettingsLines(const std::vector<std::string>& lines, Holders& h) {
     std::array<SettingsLine, settingsLineCount> l;
     for (std::size_t i = 0; i < settingsLineCount && i < lines.size(); ++i)
-        l[i].whole = lines[i];
+        l[i] = SettingsLine(lines[i]);
 
     restoreJoystick(l[0], h);
     restoreCheck(l[1].equals("1"), CheckBox::Form2_Check1, h);
@@ -202,8 +209,8 @@ void applySettingsLines(const std::vector<std::string>& lines, Holders& h) {
 }
 
 void restoreSettings(Files& files, Holders& holders) {
-    auto lines = files.readLines(settingsFileName, settingsLineCount, settingsLineLimit);
-    applySettingsLines(lines.value_or(std::vector<std::string>{}), holders);
+    const auto read = files.readLines(settingsFileName, {settingsLineCount, settingsLineLimit});
+    applySettingsLines(read ? read->lines : std::vector<std::string>{}, holders);
 }
 
 } // namespace kestrin

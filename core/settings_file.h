@@ -24,8 +24,8 @@ std::string clearAllFileText();
 // setting (checking a mark, setting a box to 1, selecting a member, filling a text box), each
 // change made as a user's action would make it so that the dialogs' reactions run in order.
 // Lines past the end of a short file read as empty. Each line is taken whole, commas and quotes
-// included. The comparisons look at the line with the blanks around it removed; a text box
-// receives the whole line, so any text stored, blanks included, comes back unchanged.
+// included, without the blanks around it; the comparisons and the text boxes see that value. A
+// line that is not UTF-8 is read as Latin-1 text.
 void applySettingsLines(const std::vector<std::string>& lines, Holders& holders);
 
 // The start-up restore: reads config.dat and applies it. A missing or unreadable file reads as

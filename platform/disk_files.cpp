@@ -1,5 +1,7 @@
 #include "platform/disk_files.h"
 
+#include "core/text.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -90,46 +92,55 @@ void prepareLargeBlock(const void* begin, std::size_t bytes) {
 #endif
 }
 
-// The length a line is cut to so that it holds at most `maxBytes`, moving the cut back to the
-// start of a UTF-8 character when it would fall inside one. `line` needs only its first
-// `maxBytes + 1` bytes to decide.
-std::size_t cutLength(std::string_view line, std::size_t maxBytes) {
-    if (line.size() <= maxBytes)
-        return line.size();
-    auto isContinuation = [&line](std::size_t at) {
-        return (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80;
-    };
-    std::size_t start = maxBytes;
-    while (start > 0 && maxBytes - start < 3 && isContinuation(start))
-        --start;
-    // Move the cut only onto a genuine lead byte whose character would not have fitted.
-    const auto lead = static_cast<unsigned char>(line[start]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    const bool splitCharacter = lead >= 0xC2 && lead <= 0xF4 && start + length > maxBytes;
-    return start != maxBytes && splitCharacter ? start : maxBytes;
+// The name a save's new content has between being complete and replacing the target. It is
+// fixed, so that a save killed in that moment leaves at most this one file behind, which the
+// next start-up removes and the next save replaces.
+std::string pendingName(const std::string& name) {
+    return "." + name + ".kestrin-new";
 }
 
-} // namespace
+// Writes `content` into a new file without a name in the working folder, with the permissions
+// the target should have. Returns the descriptor, or -1 with errno set.
+int unnamedFileWith(const std::string& name, std::string_view content) {
+    const int fd = ::open(".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    if (::fchmod(fd, permissionsFor(name)) != 0 || !writeAll(fd, content)) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
 
-std::optional<std::string> DiskFiles::replace(const std::string& name, std::string_view content) {
-    // The temporary file sits in the same folder, so the rename never crosses file systems.
+// Gives the complete unnamed file its pending name, replacing one a killed save left.
+bool linkPending(int fd, const std::string& pending) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, pending.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+        ::unlink(pending.c_str());
+    }
+    return false;
+}
+
+// Where the folder's file system has no unnamed files (or /proc is missing): a temporary file
+// of a unique name, written and renamed. Only a kill in the middle leaves it behind.
+std::optional<std::string> replaceThroughNamedFile(const std::string& name,
+                                                   std::string_view content) {
     std::string temporary = "." + name + ".XXXXXX";
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
         return systemReason(errno);
-
     auto fail = [&temporary](int error) {
         ::unlink(temporary.c_str());
         return std::optional<std::string>(systemReason(error));
     };
-    if (::fchmod(fd.get(), permissionsFor(name)) != 0)
+    if (::fchmod(fd.get(), permissionsFor(name)) != 0 || !writeAll(fd.get(), content))
         return fail(errno);
-    if (!writeAll(fd.get(), content))
-        return fail(errno);
-    // No fsync: it costs about 10 ms here, the whole budget of starting a game. The rename is
-    // atomic, so a crash of the launcher leaves the old or the new content and never a part;
-    // against a crash of the system, ext4 (auto_da_alloc) and btrfs write a file renamed over
-    // another one to the disk before the rename itself.
     if (fd.closeNow() != 0)
         return fail(errno);
     if (::rename(temporary.c_str(), name.c_str()) != 0)
@@ -137,32 +148,84 @@ std::optional<std::string> DiskFiles::replace(const std::string& name, std::stri
     return std::nullopt;
 }
 
-std::optional<std::vector<std::string>>
-DiskFiles::readLines(const std::string& name, std::size_t maxLines, std::size_t maxLineBytes) {
+} // namespace
+
+std::optional<std::string> DiskFiles::replace(const std::string& name, std::string_view content) {
+    // The new content is complete before it has a name at all: a save killed while writing
+    // leaves nothing behind. Linked under its pending name, it is renamed over the target, so
+    // the target holds either its old or its new content, never a part; the pending file
+    // sits in the same folder, so the rename never crosses file systems.
+    Descriptor fd(unnamedFileWith(name, content));
+    if (fd.get() < 0) {
+        const int error = errno;
+        if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) // no unnamed files here
+            return replaceThroughNamedFile(name, content);
+        return systemReason(error);
+    }
+    const std::string pending = pendingName(name);
+    if (!linkPending(fd.get(), pending)) {
+        const int error = errno;
+        if (error == ENOENT) // no /proc to link through
+            return replaceThroughNamedFile(name, content);
+        return systemReason(error);
+    }
+    // No fsync: it costs about 10 ms here, the whole budget of starting a game. The rename is
+    // atomic, so a crash of the launcher leaves the old or the new content and never a part;
+    // against a crash of the system, ext4 (auto_da_alloc) and btrfs write a file renamed over
+    // another one to the disk before the rename itself.
+    if (fd.closeNow() != 0 || ::rename(pending.c_str(), name.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(pending.c_str());
+        return systemReason(error);
+    }
+    return std::nullopt;
+}
+
+void DiskFiles::removeLeftovers(const std::string& name) {
+    const std::string pending = pendingName(name);
+    struct stat info {};
+    if (::lstat(pending.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        ::unlink(pending.c_str());
+}
+
+std::optional<FileLines> DiskFiles::readLines(const std::string& name, const LineLimits& limits) {
     // O_NONBLOCK keeps a pipe that nobody writes from blocking the open; it is refused below.
-    Descriptor fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const int flags =
+        O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (limits.interpreterFile ? O_NOFOLLOW : 0);
+    Descriptor fd(::open(name.c_str(), flags));
     if (fd.get() < 0)
         return std::nullopt;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    // A file the interpreter wrote has this one name; a second one may be an outside file's.
+    if (limits.interpreterFile && info.st_nlink != 1)
         return std::nullopt;
 
     // Reading stops after as many bytes as `maxLines` full lines with their CR LF could hold,
     // but never before 16 MiB (a few milliseconds of reading), so that one overlong line does
     // not cost the lines after it.
     constexpr std::size_t minimumBudget = std::size_t{16} << 20;
+    const std::size_t maxLines = limits.maxLines, maxLineBytes = limits.maxLineBytes;
     const std::size_t perLine = maxLineBytes + 2;
     std::size_t byteBudget = std::numeric_limits<std::size_t>::max();
     if (maxLines == 0 || perLine <= byteBudget / maxLines)
         byteBudget = std::max(maxLines * perLine, minimumBudget);
 
-    std::vector<std::string> lines;
-    // Adds one line: a CR at its end dropped, then cut. `fullLength` is the line's length before
-    // it was kept only in part, so a CR that was not its last byte is never taken for the end.
+    FileLines result;
+    std::vector<std::string>& lines = result.lines;
+    // Adds one line: a CR at its end dropped, then cut, then the part to keep taken. `fullLength`
+    // is the line's length before it was kept only in part, so a CR that was not its last byte
+    // is never taken for the end. Past `maxLines` a line is only counted.
     auto addLine = [&](std::string_view kept, std::size_t fullLength) {
+        if (lines.size() == maxLines) {
+            ++result.linesLeft;
+            return;
+        }
         if (!kept.empty() && kept.size() == fullLength && kept.back() == '\r')
             kept.remove_suffix(1);
-        lines.emplace_back(kept.data(), cutLength(kept, maxLineBytes));
+        kept = kept.substr(0, cutLength(kept, maxLineBytes));
+        lines.emplace_back(limits.keep ? limits.keep(kept) : kept);
     };
 
     // A line that began in an earlier piece: its kept part (one byte beyond the limit, so that
@@ -174,7 +237,7 @@ DiskFiles::readLines(const std::string& name, std::size_t maxLines, std::size_t 
     bool reserved = false;
 
     char buffer[64 * 1024];
-    while (lines.size() < maxLines && consumed < byteBudget) {
+    while (consumed < byteBudget && (lines.size() < maxLines || limits.countLinesLeft)) {
         const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
@@ -193,18 +256,17 @@ DiskFiles::readLines(const std::string& name, std::size_t maxLines, std::size_t 
         if (!reserved) {
             // The first piece tells how long the lines are; from that, the file's size gives
             // their number, and the list is sized once instead of growing and copying. For a
-            // file of one piece the count is exact. A million lines bounds the guess for a
-            // huge file; past that the list grows as needed.
+            // file of one piece the count is exact.
             const auto inPiece = static_cast<std::size_t>(std::count(at, end, '\n'));
             const auto size = static_cast<std::size_t>(info.st_size);
             std::size_t estimate = inPiece + 1;
             if (size > available && available > 0)
                 estimate = size / available * (inPiece + 1) + (inPiece + 1);
-            lines.reserve(std::min({estimate, maxLines, std::size_t{1} << 20}));
+            lines.reserve(std::min(estimate, maxLines));
             prepareLargeBlock(lines.data(), lines.capacity() * sizeof(std::string));
             reserved = true;
         }
-        while (at < end && lines.size() < maxLines) {
+        while (at < end && (lines.size() < maxLines || limits.countLinesLeft)) {
             const auto* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
             const char* const stop = newline ? newline : end;
             const auto length = static_cast<std::size_t>(stop - at);
@@ -227,9 +289,9 @@ DiskFiles::readLines(const std::string& name, std::size_t maxLines, std::size_t 
             at = newline + 1;
         }
     }
-    if (inLine && partialLength > 0 && lines.size() < maxLines)
+    if (inLine && partialLength > 0 && (lines.size() < maxLines || limits.countLinesLeft))
         addLine(partial, partialLength);
-    return lines;
+    return result;
 }
 
 void DiskFiles::remove(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "platform/process_jobs.h"
 
+#include "core/text.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <string_view>
@@ -15,16 +18,18 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kestrin {
 
 namespace {
 
-constexpr std::string_view interpreterErrorPrefix = "kestrin-cmd: ";
-// The interpreter reports its errors before or instead of running a program, so they stand at
-// the start of what the job wrote; the emulator's own output may follow and is not needed.
-constexpr std::size_t errorCaptureBytes = 16 * 1024;
+// What of a job's standard error is shown: its last lines, for a complaint comes last. Only
+// the end of what it wrote is read, however much that was.
+constexpr std::size_t errorTailBytes = 16 * 1024;
+constexpr std::size_t shownErrorLines = 5;
+constexpr std::size_t shownErrorLineBytes = 200;
 
 // A file without a name for a job's standard error. A file rather than a pipe: the program the
 // job runs inherits it and may outlive the launcher, and writing into a pipe nobody reads any
@@ -37,41 +42,81 @@ int anonymousErrorFile() {
     return fd;
 }
 
-std::string readHead(int fd, std::size_t limit) {
-    std::string text(limit, '\0');
+// The last lines of what was written into `fd`, blank ones left out, each made printable.
+std::string lastErrorLines(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return {};
+    const auto size = static_cast<std::size_t>(info.st_size);
+    const std::size_t from = size > errorTailBytes ? size - errorTailBytes : 0;
+    std::string tail(size - from, '\0');
     std::size_t got = 0;
-    while (got < limit) {
-        const ssize_t n = ::pread(fd, text.data() + got, limit - got, static_cast<off_t>(got));
+    while (got < tail.size()) {
+        const ssize_t n =
+            ::pread(fd, tail.data() + got, tail.size() - got, static_cast<off_t>(from + got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             break;
         got += static_cast<std::size_t>(n);
     }
-    text.resize(got);
-    return text;
+    tail.resize(got);
+
+    std::vector<std::string_view> lines;
+    std::string_view rest(tail);
+    for (bool first = true; !rest.empty(); first = false) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        // The first line of a tail that starts inside the output is only the end of a line.
+        if ((first && from > 0) || line.find_first_not_of(" \t\r") == std::string_view::npos)
+            continue;
+        lines.push_back(line);
+    }
+    std::string shown;
+    const std::size_t start = lines.size() > shownErrorLines ? lines.size() - shownErrorLines : 0;
+    for (std::size_t i = start; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (!shown.empty())
+            shown += '\n';
+        shown += printableLine(line, shownErrorLineBytes);
+    }
+    return shown;
 }
 
-// The interpreter's own error lines of what a job wrote on standard error, one a line.
-std::string interpreterErrors(const std::string& written) {
-    std::string errors;
-    std::size_t at = 0;
-    while (at < written.size()) {
-        std::size_t end = written.find('\n', at);
-        if (end == std::string::npos)
-            end = written.size();
-        std::string_view line(written.data() + at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.starts_with(interpreterErrorPrefix)) {
-            if (!errors.empty())
-                errors += '\n';
-            errors += line;
+// Keeps key and mouse input from every window of the launcher while it exists. Input from the
+// window system is held back by the wait's own event loop until the wait is over; this catches
+// what reaches the windows any other way.
+class InputBlocker final : public QObject {
+public:
+    InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputBlocker(const InputBlocker&) = delete;
+    InputBlocker& operator=(const InputBlocker&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
         }
-        at = end + 1;
     }
-    return errors;
-}
+};
 
 // Processes that were still running when their ProcessJobs went away. A QProcess ends its
 // process when destroyed, so these are kept, reachable, until the launcher exits.
@@ -84,8 +129,9 @@ std::vector<QProcess*>& orphanedProcesses() {
 
 struct ProcessJobs::Job {
     QProcess* process = nullptr; // deleted once ended, orphaned when still running at the end
-    int errorFd = -1;            // standard error of a job that reports errors, else -1
+    int errorFd = -1;            // the job's standard error, or -1 when it goes nowhere
     bool reportErrors = false;
+    std::optional<std::string>* failure = nullptr; // where a waiter wants to know how it ended
 
     ~Job() {
         if (errorFd >= 0)
@@ -118,8 +164,7 @@ std::optional<TaskId> ProcessJobs::start(const std::string& batchFile, WindowSty
     process->setWorkingDirectory(QDir::currentPath());
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
-    if (reportErrors)
-        job->errorFd = anonymousErrorFile();
+    job->errorFd = anonymousErrorFile();
     if (job->errorFd >= 0) {
         // Qt leaves standard error alone in this mode; the child then writes into the file.
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -150,13 +195,20 @@ void ProcessJobs::jobEnded(TaskId task) {
     running_.erase(found);
 
     QProcess* process = job->process;
-    const bool failed = process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0;
+    const bool crashed = process->exitStatus() != QProcess::NormalExit;
+    const int status = process->exitCode();
     process->deleteLater();
-
-    if (!job->reportErrors || job->errorFd < 0 || !failed)
+    if (!crashed && status == 0)
         return;
-    std::string errors = interpreterErrors(readHead(job->errorFd, errorCaptureBytes));
-    if (errors.empty())
+
+    std::string errors = job->errorFd >= 0 ? lastErrorLines(job->errorFd) : std::string();
+    if (job->failure) {
+        *job->failure = !errors.empty() ? errors
+                        : crashed ? "the command interpreter kestrin-cmd was ended by a signal"
+                                  : "the command interpreter kestrin-cmd ended with status " +
+                                        std::to_string(status);
+    }
+    if (!job->reportErrors || errors.empty())
         return;
     // Shown from the event loop once the wait that saw the end has returned, never from inside
     // the signal that reported it.
@@ -169,13 +221,16 @@ void ProcessJobs::reportErrors(const std::string& lines) {
     boxes_.show(lines, "Kestrin", Buttons::Ok);
 }
 
-void ProcessJobs::waitUntilEnded(TaskId task) {
+std::optional<std::string> ProcessJobs::waitUntilEnded(TaskId task) {
     const auto found = running_.find(task);
     if (found == running_.end())
-        return;
+        return std::nullopt;
+    std::optional<std::string> failure;
+    found->second->failure = &failure;
     QEventLoop loop;
     QObject::connect(found->second->process, &QProcess::finished, &loop, &QEventLoop::quit);
     loop.exec();
+    return failure;
 }
 
 void ProcessJobs::waitForUserReturn(TaskId task) {
@@ -195,6 +250,7 @@ void ProcessJobs::waitForUserReturn(TaskId task) {
                              loop.quit();
                      });
     // The windows are drawn meanwhile, but keys and clicks wait until the wait is over.
+    InputBlocker blocker;
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 

@@ -28,11 +28,11 @@ public:
     static QString interpreterBesideApplication();
 
     // Runs `kestrin-cmd batchFile` in the current working directory. Its standard output is
-    // discarded; its standard error is kept only for a job that reports errors. The window style
-    // has no meaning for a child process.
+    // discarded; its standard error is kept in a file without a name, whose last lines tell why
+    // a failed job failed. The window style has no meaning for a child process.
     std::optional<TaskId> start(const std::string& batchFile, WindowStyle style,
                                 bool reportErrors) override;
-    void waitUntilEnded(TaskId task) override;
+    std::optional<std::string> waitUntilEnded(TaskId task) override;
     void waitForUserReturn(TaskId task) override;
     void pause(double seconds) override;
 

@@ -1,185 +1,85 @@
 #include "catalogue/game_catalogue.h"
 
-#include <gtest/gtest.h>
+#include "tests/support/fake_platform.h"
 
-#include <map>
-#include <optional>
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
 namespace kestrin {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(CuttingRules, OneLineGivesADisplayNameOrAShortName) {
-    const struct {
-        std::string_view (*cut)(std::string_view);
-        std::string line, expected;
-    } rows[] = {
-        {displayNameOf, "Harbor Run.bin", "Harbor Run"},
-        {displayNameOf, "mIxEd.bIn", "mIxEd"},
-        {displayNameOf, "a.bin.b.bin", "a"},
-        {displayNameOf, "x.binary.bin", "x"}, // the first ".bin", even inside a word
-        {displayNameOf, "dots...bin", "dots.."},
-        {displayNameOf, ".bin", ".bin"}, // a cut would leave nothing: the line stays whole
-        {displayNameOf, "almost.bi", "almost.bi"},
-        {shortNameOf, "HARBOR~1 BIN  Harbor Run.bin", "HARBOR~1 "},
-        {shortNameOf, "GAME     BIN  game.bin", "GAME "},
-        {shortNameOf, "    2 files", " "},
-        {shortNameOf, "NOBLANK", "NOBLANK"},
-        {shortNameOf, "TAB\tBIN X", "TAB\tBIN "}, // only a blank separates
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.line);
-        EXPECT_EQ(row.cut(row.line), row.expected);
-    }
-}
+// Display names end before the first ".bin" in any letter case, unless that would leave
+// nothing; short names end after the first blank (not a tab). The header never gives entries;
+// the summary line does, so that the indexes stay aligned.
+const std::string bareListing = "Harbor Run.bin\r\nmIxEd.bIn.b.bin\r\nx.binary.bin\r\n.bin\r\n"
+                                "almost.bi\r\n";
+const std::string fullListing =
+    "\r\n Volume\r\n\r\nHARBOR~1 BIN\r\n\r\nHARBOR~1 BIN  Harbor "
+    "Run.bin\r\nMIXED    BIN\r\nTAB\tBIN X\r\nNOBLANK\r\n    2 files\r\n";
+const Lines displayNames = {"Harbor Run", "mIxEd", "x", ".bin", "almost.bi"},
+            shortNames = {"HARBOR~1 ", "MIXED ", "TAB\tBIN ", "NOBLANK", " "};
 
-TEST(CuttingRules, AListingGivesOneEntryPerLineAfterTheFullListingsHeader) {
-    const Lines header{"GAME     BIN x", "", " Volume", "HARBOR~1 BIN", "Z.bin"};
-    Lines full = header;
-    full.insert(full.end(), {"HARBOR~1 BIN  Harbor Run.bin", "GAME     BIN  g.bin", "    2 files"});
-    const struct {
-        Lines (*cut)(Lines);
-        Lines listing, expected;
-    } rows[] = {
-        {displayNamesFromListing,
-         {"Zeta.bin", "readme", ".bin", ""},
-         {"Zeta", "readme", ".bin", ""}},
-        // Summary lines become entries too, so that the games' indexes stay aligned.
-        {shortNamesFromListing, full, {"HARBOR~1 ", "GAME ", " "}},
-        {shortNamesFromListing, header, {}},
-        {shortNamesFromListing, {"a b", "c d", "e f"}, {}},
-        {shortNamesFromListing, {}, {}},
-        {shortNamesFromListing, {"1", "2", "3", "4", "5", ""}, {""}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.listing));
-        EXPECT_EQ(row.cut(row.listing), row.expected);
+// The interpreter in memory: each listing job writes its listing when it ends.
+struct Folder : testing::FakePlatform {
+    Folder() {
+        jobs = {{[this] { files["games.dat"] = bareListing; }},
+                {[this] { files["lgames.dat"] = fullListing; }}};
+        files["getlist.bat"] = "stale";
     }
-}
-
-// A folder and an interpreter in memory. A job writes its listing only when it is waited for,
-// as a slow real one would. `steps` counts the jobs: s started, w waited for, p paused.
-struct FakeSystem : Files, Jobs {
-    std::optional<std::string> replace(const std::string& name, std::string_view text) override {
-        if (name == broken)
-            return "Permission denied";
-        files[name] = {std::string(text)};
-        log.push_back("write " + name + ": " + std::string(text));
-        return std::nullopt;
-    }
-    std::optional<Lines> readLines(const std::string& name, std::size_t lines,
-                                   std::size_t bytes) override {
-        const bool bounded = lines == listingMaxLines && bytes == listingMaxLineBytes;
-        log.push_back("read " + name + (bounded ? "" : " without bounds"));
-        if (name == broken || !files.count(name))
-            return std::nullopt;
-        return files[name];
-    }
-    void remove(const std::string& name) override {
-        log.push_back("remove " + name);
-        files.erase(name);
-    }
-    std::optional<TaskId> start(const std::string& batch, WindowStyle style, bool loud) override {
-        if (failToStart)
-            return std::nullopt;
-        ran.push_back(files.count(batch) ? files[batch].front() : "");
-        const TaskId task = 40 + ran.size();
-        log.push_back("start " + std::to_string(task) + " style " +
-                      std::to_string(static_cast<int>(style)) + (loud ? " loud: " : ": ") +
-                      ran.back());
-        steps += 's';
-        return task;
-    }
-    void waitUntilEnded(TaskId task) override {
-        log.push_back("wait " + std::to_string(task));
-        steps += 'w';
-        if (ran.at(task - 41) == "dir /On /b *.bin > games.dat\r\n")
-            files["games.dat"] = bare;
-        if (ran.at(task - 41) == "dir /On *.bin > lgames.dat\r\n")
-            files["lgames.dat"] = full;
-    }
-    void waitForUserReturn(TaskId) override { steps += '?'; }
-    void pause(double seconds) override {
-        log.push_back("pause " + std::to_string(static_cast<int>(seconds * 1000)) + "ms");
-        steps += 'p';
-    }
-
-    Lines log, bare, full, ran;
-    std::string steps;
-    std::map<std::string, Lines> files;
-    std::string broken; // cannot be written or read
-    bool failToStart = false;
 };
 
 TEST(ScanGames, RunsBothListingsOneAfterTheOtherAndCleansUp) {
-    FakeSystem fake;
-    fake.bare = {"Harbor Run.bin", "pong.BIN"};
-    fake.full = {"",
-                 " Volume",
-                 "",
-                 " Directory of C:\\GAMES",
-                 "",
-                 "HARBOR~1 BIN  Harbor Run.bin",
-                 "PONG     BIN  pong.BIN",
-                 "    2 files"};
-    fake.files["getlist.bat"] = {"stale content\r\n"};
-
-    const GameCatalogue catalogue = scanGames(fake, fake);
-
-    EXPECT_EQ(catalogue.displayNames, (Lines{"Harbor Run", "pong"}));
-    EXPECT_EQ(catalogue.shortNames, (Lines{"HARBOR~1 ", "PONG ", " "}));
+    Folder folder;
+    const GameCatalogue catalogue = scanGames(folder, folder);
+    EXPECT_EQ(catalogue.displayNames, displayNames);
+    EXPECT_EQ(catalogue.shortNames, shortNames);
     // Style 0 keeps the focus on the splash window, style 1 gives it to the job.
-    EXPECT_EQ(fake.log, (Lines{
-                            "write getlist.bat: dir /On /b *.bin > games.dat\r\n",
-                            "start 41 style 0: dir /On /b *.bin > games.dat\r\n",
-                            "wait 41",
-                            "pause 100ms",
-                            "write getlist.bat: dir /On *.bin > lgames.dat\r\n",
-                            "start 42 style 1: dir /On *.bin > lgames.dat\r\n",
-                            "wait 42",
-                            "pause 100ms",
-                            "remove getlist.bat",
-                            "read lgames.dat",
-                            "read games.dat",
-                            "remove lgames.dat",
-                            "remove games.dat",
-                        }));
-    EXPECT_TRUE(fake.files.empty()) << "temporary files left behind";
+    EXPECT_EQ(folder.log, (Lines{"replace getlist.bat", "start getlist.bat 0", "wait 1",
+                                 "pause 0.1", "replace getlist.bat", "start getlist.bat 1",
+                                 "wait 2", "pause 0.1", "remove getlist.bat", "read lgames.dat",
+                                 "read games.dat", "remove lgames.dat", "remove games.dat"}));
+    EXPECT_TRUE(folder.files.empty() && catalogue.problem.empty());
 }
 
-TEST(ScanGames, AFailedStepIsSkippedAndEmptiesOnlyWhatItFeeds) {
-    const struct {
-        std::string broken;
-        bool failToStart;
-        std::string steps;
-        Lines displayNames, shortNames;
-        std::string problem;
-    } rows[] = {
-        {"lgames.dat", false, "swpswp", {"a"}, {}, ""},
-        {"games.dat", false, "swpswp", {}, {"A "}, ""},
-        // An old getlist.bat may hold anything: without a fresh one nothing is started.
-        {"getlist.bat", false, "pp", {}, {}, "could not save getlist.bat: Permission denied"},
-        // A job that never started is not waited for.
-        {"", true, "pp", {}, {}, "the command interpreter kestrin-cmd could not be started"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.broken + (row.failToStart ? " start fails" : ""));
-        FakeSystem fake;
-        fake.bare = {"a.bin"};
-        fake.full = {"1", "2", "3", "4", "5", "A        BIN  a.bin"};
-        fake.files["getlist.bat"] = {"old content"};
-        fake.broken = row.broken;
-        fake.failToStart = row.failToStart;
-        const GameCatalogue catalogue = scanGames(fake, fake);
-        EXPECT_EQ(catalogue.displayNames, row.displayNames);
-        EXPECT_EQ(catalogue.shortNames, row.shortNames);
-        EXPECT_EQ(fake.steps, row.steps);
-        EXPECT_EQ(catalogue.problem, row.problem);
-        EXPECT_TRUE(fake.files.empty()) << "temporary files left behind";
+// Whichever step fails, no list is built from a listing that proves nothing and the reason
+// is kept for the user; start-up jobs never show their errors themselves.
+TEST(ScanGames, AFailedStepIsNamedAndLeavesTheListsEmpty) {
+    const std::tuple<std::string, std::optional<std::string>, std::optional<std::string>,
+                     std::string>
+        rows[] = {{"getlist.bat", {}, {}, "could not save getlist.bat: Permission denied"},
+                  {"start", {}, {}, "the command interpreter kestrin-cmd could not be started"},
+                  {"", "games.dat: no file", {}, "games.dat: no file"},
+                  {"", {}, "lgames.dat: no file", "lgames.dat: no file"},
+                  {"", "first", "second", "first"}};
+    for (const auto& [broken, first, second, problem] : rows) {
+        Folder folder;
+        folder.unwritable[broken] = "Permission denied";
+        folder.jobs[0].failure = first;
+        folder.jobs[1].failure = second;
+        folder.jobs[0].startFails = folder.jobs[1].startFails = broken == "start";
+        const GameCatalogue catalogue = scanGames(folder, folder);
+        EXPECT_EQ(catalogue.problem, problem);
+        EXPECT_TRUE(catalogue.displayNames.empty() && catalogue.shortNames.empty()) << problem;
+        EXPECT_TRUE(folder.files.empty() && folder.boxes.shown.empty()) << problem;
     }
+}
+
+TEST(ReadListings, OnlyTheInterpretersFilesAndAMillionGamesCounted) {
+    testing::FakePlatform folder;
+    folder.files = {{"games.dat", bareListing}, {"lgames.dat", fullListing}};
+    folder.links = {"games.dat"};
+    GameCatalogue catalogue = readListings(folder);
+    EXPECT_TRUE(catalogue.displayNames.empty());
+    EXPECT_EQ(catalogue.shortNames, shortNames);
+    std::string many;
+    for (int i = 0; i < 1'000'003; ++i)
+        many += "g.bin\n";
+    folder.files = {{"games.dat", many}};
+    folder.links.clear();
+    catalogue = readListings(folder);
+    EXPECT_EQ(catalogue.displayNames.size(), 1'000'000u);
+    EXPECT_EQ(catalogue.displayNames.back() + std::to_string(catalogue.notListed), "g3");
 }
 
 } // namespace

@@ -1,134 +1,224 @@
 #include "core/run_game.h"
 
+#include "core/clear_all.h"
+#include "core/command_line.h"
 #include "core/reports.h"
 #include "core/settings_file.h"
-#include "fakes.h"
-#include "tests/support/recording_message_boxes.h"
+#include "fake_holders.h"
+#include "tests/support/fake_platform.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+// Rows name only the settings they change; the others keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace kestrin {
 namespace {
 
 using ::testing::ElementsAre;
 using testing::ShownBox;
-using Lines = std::vector<std::string>;
 
-// The first-start state with "Space Game" (short name "SPACEG~1 ") selected.
-struct Launcher {
-    Launcher() {
-        holders.state = {
-            {"Form2_Option1", "0"}, {"Form3_Option1", "0"}, {"Form3_Check3.enabled", "0"}};
+// The fragments' edge cases; the runs below show every switch in its place.
+TEST(CommandLine, FragmentsUnderTheirConditions) {
+    // clang-format off
+    const std::vector<std::pair<SettingsSnapshot, std::string>> rows = {
+        {{.keyboardOnly = true, .reversed = true, .dspHigh = true, .dspLow = true},
+         "marlo -j0 -c1 -d1 ABC "}, // the first named mark wins; no member selected is PAL
+        // Gated values give nothing while their gate is 0, the PAL colour loss while disabled.
+        {{.paddleSpeed = "5", .paddleMethod = 0, .lightgunCycles = "3", .palColorLoss = 1,
+          .performanceFrames = "10", .keyboardEmulationSide = 0}, "marlo -c1 ABC "},
+        // An empty number still follows -k or -m; empty values give no -p, -l, -v, -r.
+        {{.paddleEnabled = 1, .paddleMethod = 0, .lightgunEnabled = 1, .lightgunScanlines = "4",
+          .keyboardEmulationEnabled = 1, .keyboardEmulationSide = 2}, "marlo -k -c1 -a4 -y3 ABC "},
+        {{.paddleEnabled = 1, .keyboardEmulationEnabled = 1}, "marlo -c1 ABC "},
+        // Texts go in exactly as typed.
+        {{.paddleEnabled = 1, .paddleSpeed = "1,5", .paddleNumber = "\"2\"", .paddleMethod = 1,
+          .videoMode = " 3 x", .speedAdjustment = " "}, "marlo -p1,5 -m\"2\" -v 3 x -c1 -r  ABC "},
+        // Diagnostics are dropped only in a reporting mode; -f and its capture need frames.
+        {{.performanceTest = 1, .soundDiagnostics = true}, "marlo -c1 -s0 ABC "}};
+    // clang-format on
+    for (const auto& [settings, expected] : rows) {
+        EXPECT_EQ(composeCommandLine(settings, "ABC "), expected);
+        EXPECT_FALSE(isReportingMode(settings)) << expected;
     }
-    // Runs the game; the emulator writes `results` while it runs.
-    void run(const std::string& results = "") {
-        if (!results.empty())
-            platform.whileRunning = [this, results] { platform.contents["results.dat"] = results; };
-        runGame(holders, games, platform, platform, boxes);
+    EXPECT_EQ(composeCommandLine({.printChecksum = true}, ""), "marlo -x -c1  > results.dat");
+}
+
+TEST(Reports, EachKindAndEachShortFile) {
+    const ReportChoice both{1, 1, false}, performance{1, 0, false}, checksum{0, 0, true};
+    const std::string sum = "Checksum Information for X Y";
+    // {choice, lines, lines needed, text, title}: the checksum print wins over the others;
+    // missing lines leave "Test not complete" and an empty second text.
+    const std::vector<
+        std::tuple<ReportChoice, std::vector<std::string>, std::size_t, std::string, std::string>>
+        rows = {{performance, {"a", "b"}, 1, "a", "Performance Test"},
+                {{0, 1, false}, {"a", "b"}, 1, "a", "Scanlines"},
+                {{1, 1, true}, {"a", "b", "c"}, 2, "a\nb", sum},
+                {{1, 0, true}, {"a", "b", "c"}, 2, "a\nb", sum},
+                {both, {}, 3, "Test not complete\n", "Requested Information"},
+                {performance, {}, 1, "Test not complete", "Performance Test"},
+                {both, {"a"}, 3, "a\n", "Requested Information"},
+                {checksum, {"a"}, 2, "a\n", sum},
+                {both, {"a", "b"}, 3, "a\nb", "Requested Information"}};
+    for (const auto& [choice, lines, needed, text, title] : rows) {
+        EXPECT_EQ(reportLinesNeeded(choice), needed) << text;
+        EXPECT_EQ(chooseReport(choice, lines, "X Y"), (Report{text, title}));
     }
-    testing::FakeHolders holders;
-    testing::FakeGameList games;
-    testing::FakePlatform platform;
-    testing::RecordingMessageBoxes boxes;
+}
+
+struct FakeGameList : GameList {
+    int index = 0;
+    std::string display = "Space Game";
+    int selectedIndex() const override { return index; }
+    std::string displayName() const override { return display; }
+    std::string shortName() const override { return "SPACEG~1 "; }
 };
 
-ShownBox ok(const std::string& text, const std::string& title) {
+// The first-start state with "Space Game" (short name "SPACEG~1 ") selected, the holders
+// changed as `changes` says; the emulator writes `results` while it runs.
+struct Launcher {
+    explicit Launcher(const std::string& changes = "", std::optional<std::string> results = {}) {
+        holders.set("Form2_Option1=0 Form3_Option1=0 Form3_Check3.disabled=1 " + changes);
+        platform.jobs.push_back({[this, results] {
+            if (results)
+                platform.files["results.dat"] = *results;
+        }});
+    }
+    std::vector<ShownBox>& run() {
+        runGame(holders, games, platform, platform, platform.boxes);
+        return platform.boxes.shown;
+    }
+    testing::FakeHolders holders;
+    FakeGameList games;
+    testing::FakePlatform platform;
+};
+
+ShownBox ok(const std::string& text, const std::string& title = "Kestrin") {
     return {text, title, Buttons::Ok};
 }
 
-TEST(RunGame, WithoutASelectionOnlyAsks) {
-    Launcher l;
-    l.games.index = -1;
-    l.run();
-    EXPECT_THAT(l.boxes.shown, ElementsAre(ok("Please Select a game first", "Select a Game")));
-    EXPECT_TRUE(l.platform.events.empty());
+std::string crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
 }
 
-TEST(RunGame, PlainRunLeavesResultsAlone) {
-    Launcher l;
-    l.platform.contents["results.dat"] = "stale";
-    l.holders.state["Form3_Text1"] = "5\r\nrm x"; // a typed line break never reaches run.bat
-    l.run();
-    EXPECT_THAT(l.platform.events, ElementsAre("replace config.dat", "replace run.bat",
-                                               "start run.bat", "waitForUserReturn 42"));
-    EXPECT_EQ(l.platform.contents["config.dat"], settingsFileText(readSettings(l.holders)));
-    EXPECT_EQ(l.platform.contents["run.bat"], "marlo -v5rm x -c0 SPACEG~1 \r\n");
-    EXPECT_EQ(l.platform.style, WindowStyle::MaximizedFocus);
-    EXPECT_TRUE(l.platform.reportErrors);
-    EXPECT_TRUE(l.boxes.shown.empty());
-    EXPECT_EQ(l.platform.contents["results.dat"], "stale");
+// Two runs that set each holder the other leaves clear, every text distinct: whatever holder
+// is read into the wrong place shows in config.dat or run.bat.
+TEST(RunGame, StoresEveryHolderRunsAndShowsItsReport) {
+    const struct {
+        std::string changes, results, config, runBat, wait;
+        ShownBox report;
+    } rows[] = {
+        {"mnuoptjoyrev=1 Form2_Check1=1 Form2_Text1=7 Form2_Text2=2 Form2_Option1=1 "
+         "Form6_Check1=1 Form6_Text2=c Form6_Text1=s Form3_Text1=5 Form3_Check1=1 "
+         "Form3_Option1=1 Form3_Check3=1 Form3_Check3.disabled= Form3_Check5=1 Form4_Text1=60 "
+         "Form4_Check1=1 Form4_Text2=500 mnuoptsoundpc=1 mnuoptsounddiag=1 mnuoptsound15700=1 "
+         "mnuoptsoundlow=1 mnuoptsoundquiet=1 Form7_Check1=1 Form7_Option1=1 mnuoptcontroldrive=1",
+         "61 fps\r\n262\r\n263\r\n",
+         crlf({" 2 ", "1",  "7",   "2", "1", "1", "c", "s", "5", "1", "1", "1",
+               "1",   "60", "500", "1", "1", "1", "0", "1", "1", "1", "1"}),
+         "marlo -j2 -p7 -m2 -v5 -b -c1 -o -n -r60 -f500 -s1 -d2 -s2 -q -lc -as -y2 -w SPACEG~1  > "
+         "results.dat\r\n",
+         "return 1", ok("61 fps\n263", "Requested Information")},
+        // The checksum run waits half a second only and reads whatever is there.
+        {"mnuoptjoykbd=1 mnupcheck=1 mnuoptsounddiag=1 mnuoptsoundhi=1 Form7_Check1=1 "
+         "Form7_Option1=0 Form2_Option1= Form3_Check3=1 Form4_Check1=1",
+         "sum 1\nsum 2\nsum 3\n",
+         crlf({" 1 ", "0", "",  "",  "-1", "0", "",  "",  "0", "0", "0", "1",
+               "0",   "0", "0", "0", "1",  "0", "1", "0", "1", "0", "0"}),
+         "marlo -x -j0 -c0 -d1 -y1 SPACEG~1  > results.dat\r\n", "pause 0.5",
+         ok("sum 1\nsum 2", "Checksum Information for Space Game")}};
+    for (const auto& row : rows) {
+        Launcher l(row.changes, row.results);
+        EXPECT_THAT(l.run(), ElementsAre(row.report));
+        EXPECT_EQ(l.platform.files["config.dat"], row.config);
+        EXPECT_EQ(l.platform.files["run.bat"], row.runBat);
+        EXPECT_THAT(l.platform.log,
+                    ElementsAre("replace config.dat", "replace run.bat", "start run.bat 2",
+                                row.wait, "read results.dat", "remove results.dat"));
+        EXPECT_FALSE(l.platform.files.contains("results.dat"));
+    }
 }
 
-TEST(RunGame, ReportingRunsShowTheLinesTheirReportNeeds) {
-    struct Row {
-        std::map<std::string, std::string> settings;
-        std::string results; // written while the emulator runs, "" for nothing
-        bool startFails;
-        std::string runBat;
-        Lines afterStart;
-        ShownBox box;
-    };
-    // clang-format off
-    const std::vector<Row> rows = {
-        {{{"Form4_Check1", "1"}, {"Form4_Text2", "500"}}, "61.2 fps\r\nignored\r\n", false,
-         "marlo -c0 -f500 SPACEG~1  > results.dat\r\n",
-         {"waitForUserReturn 42", "read results.dat 1", "remove results.dat"},
-         ok("61.2 fps", "Performance Test")},
-        // An empty frame count leaves the capture to the scan-line count.
-        {{{"Form4_Check1", "1"}, {"Form3_Check5", "1"}}, "l1\nl2\nl3\nl4\n", false,
-         "marlo -c0 -n SPACEG~1  > results.dat\r\n",
-         {"waitForUserReturn 42", "read results.dat 3", "remove results.dat"},
-         ok("l1\nl3", "Requested Information")},
-        // A checksum run waits 0.5 s only and reads whatever is there.
-        {{{"mnupcheck", "1"}, {"Form3_Check5", "1"}}, "", false,
-         "marlo -x -c0 -n SPACEG~1  > results.dat\r\n",
-         {"pause 0.500000", "read results.dat 2", "remove results.dat"},
-         ok("Test not complete\n", "Checksum Information for Space Game")},
-        {{{"Form3_Check5", "1"}}, "", true, "marlo -c0 -n SPACEG~1  > results.dat\r\n",
-         {"read results.dat 1", "remove results.dat"}, ok("Test not complete", "Scanlines")}};
-    // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.runBat);
-        Launcher l;
-        l.holders.state.insert(row.settings.begin(), row.settings.end());
-        l.platform.startFails = row.startFails;
-        l.run(row.results);
-        EXPECT_EQ(l.platform.contents["run.bat"], row.runBat);
-        Lines expected = {"replace config.dat", "replace run.bat", "start run.bat"};
-        expected.insert(expected.end(), row.afterStart.begin(), row.afterStart.end());
-        EXPECT_EQ(l.platform.events, expected);
-        EXPECT_THAT(l.boxes.shown, ElementsAre(row.box));
-        EXPECT_FALSE(l.platform.contents.contains("results.dat"));
-        // Overlong lines are cut while read, never held whole.
-        EXPECT_LE(l.platform.lastMaxLineBytes, 2 * reportLineLimit);
+TEST(RunGame, PlainRunsAndFailures) {
+    Launcher none;
+    none.games.index = -1;
+    EXPECT_THAT(none.run(), ElementsAre(ok("Please Select a game first", "Select a Game")));
+    EXPECT_TRUE(none.platform.log.empty());
+    // A plain run leaves results.dat alone; a typed line break never reaches run.bat; the
+    // emulator's complaint is shown once it has ended.
+    Launcher plain;
+    plain.holders.put("Form3_Text1", "5\r\nrm x");
+    plain.platform.jobs.front().failure = "marlo: unknown switch -X";
+    plain.platform.files["results.dat"] = "stale";
+    EXPECT_THAT(plain.run(), ElementsAre(ok("marlo: unknown switch -X")));
+    EXPECT_EQ(plain.platform.files["run.bat"] + plain.platform.files["results.dat"],
+              "marlo -v5rm x -c0 SPACEG~1 \r\nstale");
+    // A job that never started, or a results.dat that links to an outside file.
+    Launcher unstarted("Form3_Check5=1"), linked("Form3_Check5=1", "outside");
+    unstarted.platform.jobs.front().startFails = true;
+    linked.platform.links.insert("results.dat");
+    for (Launcher* l : {&unstarted, &linked})
+        EXPECT_THAT(l->run(), ElementsAre(ok("Test not complete", "Scanlines")));
+    Launcher overlong("Form3_Check5=1", std::string(1500, 'x')); // a shown line is cut
+    EXPECT_THAT(overlong.run(), ElementsAre(ok(std::string(reportLineLimit, 'x'), "Scanlines")));
+    for (const char* name : {"config.dat", "run.bat"}) {
+        Launcher l("mnupcheck=1");
+        l.platform.unwritable = {{name, "No space left on device"}};
+        const std::string reason =
+            std::string("Could not save ") + name + ": No space left on device";
+        EXPECT_THAT(l.run(), ElementsAre(ok(reason)));
+        EXPECT_EQ(l.platform.log.back(), std::string("replace ") + name);
     }
 }
 
 TEST(RunGame, ReportFollowsTheSettingsAndSelectionAfterTheWait) {
-    Launcher l;
-    l.holders.state["Form3_Check5"] = "1";
-    l.platform.whileRunning = [&l] {
-        l.platform.contents["results.dat"] = "sum 1\r\nsum 2\r\n";
-        l.holders.state["mnupcheck"] = "1";
+    Launcher l("Form3_Check5=1", "sum 1\r\nsum 2\r\n");
+    l.platform.duringWait = [&l] {
+        l.holders.set("mnupcheck=1");
         l.games.display = "Other Game";
     };
-    l.run();
-    EXPECT_THAT(l.boxes.shown,
-                ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
+    EXPECT_THAT(l.run(), ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
 }
 
-TEST(RunGame, FailedWritesAreShownAndStopTheRun) {
-    for (const char* name : {"config.dat", "run.bat"}) {
-        SCOPED_TRACE(name);
-        Launcher l;
-        l.holders.state["mnupcheck"] = "1";
-        l.platform.failures = {{name, "No space left on device"}};
-        l.run();
-        EXPECT_EQ(l.platform.events.back(), std::string("replace ") + name);
-        EXPECT_THAT(l.boxes.shown, ElementsAre(ok(std::string("Could not save ") + name +
-                                                      ": No space left on device",
-                                                  "Kestrin")));
+const ShownBox question{"This will clear all options. Do you wish to continue?", "Clear Options",
+                        Buttons::OkCancel};
+
+// Every holder set, Clear All answered OK, Cancel, or OK with a config.dat that cannot be
+// written: it leaves "Simulate Pal Color Loss", "Display Number of Scan Lines" and the backups
+// it does not name as they were, and changes nothing unless the file was written.
+TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
+    const std::string cleared =
+        "Form2_Check2=1 Form2_Option1=0 Form2_Option2=1 Form3_Check3=1 Form3_Check4=1 "
+        "Form3_Check5=1 Form3_Check6=1 Form3_Option1=0 Form3_Option2=0 Form6_Check2=1 "
+        "Form6_Text3=1 Form6_Text4=1 Form7_Check2=1 Form7_Option1=0 Form7_Option2=1";
+    for (const auto& [marks, answer, unwritable] :
+         {std::tuple{"1", Answer::Ok, false},
+          {"", Answer::Ok, false}, // commands once or twice
+          {"1", Answer::Cancel, false},
+          {"1", Answer::Ok, true}}) {
+        testing::FakeHolders holders("mnuoptsounddiag=1 mnuoptjoyrev=1");
+        for (std::size_t i = 0; i < testing::holderNames.size(); ++i)
+            holders.put(testing::holderNames[i], i < 10 ? marks : "1"); // the marks come first
+        const std::string before = holders.dump();
+        testing::FakePlatform platform;
+        if (unwritable)
+            platform.unwritable["config.dat"] = "Read-only file system";
+        platform.boxes.answers = {answer};
+        clearAll(holders, platform, platform.boxes);
+        const bool written = answer == Answer::Ok && !unwritable;
+        EXPECT_EQ(holders.dump(), written ? cleared : before);
+        std::vector<ShownBox> shown{question};
+        if (unwritable)
+            shown.push_back(ok("Could not save config.dat: Read-only file system"));
+        EXPECT_EQ(platform.boxes.shown, shown);
+        EXPECT_EQ(platform.files["config.dat"],
+                  written ? crlf({"0", "0", "",  "",  "0", "0", "", "",  "0", "0", "0", "0",
+                                  "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0", ""})
+                          : "");
     }
 }
 

@@ -11,11 +11,9 @@
 
 namespace kestrin {
 
-class InFreshFolder : public ::testing::Test {
-protected:
+struct InFreshFolder : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(folder_.isValid() && QDir::setCurrent(folder_.path())); }
     void TearDown() override { QDir::setCurrent(previous_); }
-
     static void put(const std::string& name, const std::string& bytes) {
         std::ofstream(name, std::ios::binary) << bytes;
     }
@@ -25,9 +23,9 @@ protected:
         return text.str();
     }
     static QStringList entries() {
-        return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |
+                                QDir::System);
     }
-
     QTemporaryDir folder_;
     const QString previous_ = QDir::currentPath();
 };

@@ -1,7 +1,5 @@
 // Jobs run by a stand-in interpreter: a shell script that runs the batch file with sh, so
 // each test's batch file says what the job does.
-#include "catalogue/game_catalogue.h"
-#include "platform/disk_files.h"
 #include "platform/process_jobs.h"
 
 #include "tests/platform/in_fresh_folder.h"
@@ -10,8 +8,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 #include <csignal>
 
@@ -20,26 +19,17 @@
 namespace kestrin {
 namespace {
 
-void processEventsFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-class ProcessJobsTest : public InFreshFolder {
-protected:
+struct ProcessJobsTest : InFreshFolder {
     void SetUp() override {
         InFreshFolder::SetUp();
         put("fake-cmd", "#!/bin/sh\nexec /bin/sh \"$1\"\n");
         ::chmod("fake-cmd", 0755);
     }
-    std::optional<TaskId> run(const std::string& script, bool reportErrors = false) {
+    TaskId run(const std::string& script, bool reportErrors = false) {
         const std::string name = "job" + std::to_string(++batches_) + ".bat";
         put(name, script);
-        return jobs->start(name, WindowStyle::MaximizedFocus, reportErrors);
+        return jobs->start(name, WindowStyle::MaximizedFocus, reportErrors).value_or(-1);
     }
-
     testing::RecordingMessageBoxes boxes;
     std::unique_ptr<ProcessJobs> jobs =
         std::make_unique<ProcessJobs>(boxes, folder_.filePath("fake-cmd"));
@@ -47,22 +37,20 @@ protected:
 };
 
 TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithTheJob) {
-    const auto slow = run("sleep 1\necho done > ended.txt\n");
-    ASSERT_TRUE(slow);
+    const TaskId slow = run("sleep 1\necho done > ended.txt\n"), quick = run("pwd > where.txt\n");
     EXPECT_FALSE(QFile::exists("ended.txt")) << "start waited for the job";
-    const auto quick = run("pwd > where.txt\n");
-    ASSERT_TRUE(quick);
-    EXPECT_LT(*slow, *quick);
-    jobs->waitUntilEnded(*slow);
+    EXPECT_EQ(jobs->waitUntilEnded(slow), std::nullopt);
     EXPECT_TRUE(QFile::exists("ended.txt"));
-    jobs->waitUntilEnded(*quick); // ended meanwhile
+    jobs->waitUntilEnded(quick); // ended meanwhile: returns at once, like an unknown job
+    jobs->waitForUserReturn(9999);
     EXPECT_EQ(QDir(QString::fromStdString(contentOf("where.txt")).trimmed()).canonicalPath(),
               QDir(folder_.path()).canonicalPath());
-    // Waits for an ended or unknown job return at once (a hang ends the test by its time limit).
-    jobs->waitUntilEnded(*slow);
-    jobs->waitUntilEnded(9999);
-    jobs->waitForUserReturn(*quick);
-
+    bool timerRan = false; // a pause lasts its time and processes events
+    QTimer::singleShot(20, [&timerRan] { timerRan = true; });
+    QElapsedTimer clock;
+    clock.start();
+    jobs->pause(0.1);
+    EXPECT_TRUE(clock.elapsed() >= 100 && timerRan);
     put("not-executable", "#!/bin/sh\n");
     for (const char* interpreter : {"no-such-interpreter", "not-executable"})
         EXPECT_EQ(ProcessJobs(boxes, folder_.filePath(interpreter))
@@ -70,106 +58,69 @@ TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithThe
                   std::nullopt);
 }
 
-TEST_F(ProcessJobsTest, InterpreterErrorsAreShownAfterAFailedJobOnlyWhenAsked) {
-    const std::string errors = "echo 'kestrin-cmd: marlo: no such program' >&2\n"
-                               "echo 'a line of the program itself' >&2\n"
-                               "printf 'kestrin-cmd: bad redirection\\r\\n' >&2\n";
-    const std::vector<testing::ShownBox> none,
-        shown{{"kestrin-cmd: marlo: no such program\nkestrin-cmd: bad redirection", "Kestrin",
-               Buttons::Ok}};
-    const struct {
-        std::string script;
-        bool reportErrors;
-        const std::vector<testing::ShownBox>& expected;
-    } cases[] = {
-        {errors + "exit 1\n", true, shown},
-        {errors + "kill -9 $$\n", true, shown},
-        {errors + "exit 1\n", false, none},
-        {errors + "exit 0\n", true, none},          // a job that succeeded
-        {"echo crashed >&2\nexit 3\n", true, none}, // the program's own exit status
-    };
-    for (const auto& c : cases) {
+// A failed job tells why with the last lines it wrote on standard error, the program's own
+// complaint included; a job started to report its errors shows them once it has ended.
+TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
+    const std::string noisy = "yes noise | head -n 30000 >&2\nprintf 'a\\tb\\033c\\r\\n\\n' >&2\n";
+    const std::tuple<std::string, bool, std::optional<std::string>, bool> cases[] = {
+        {"echo 'kestrin-cmd: no program' >&2\nexit 1\n", true, "kestrin-cmd: no program", true},
+        {noisy + "echo 'marlo: bad -X' >&2\nexit 2\n", true,
+         "noise\nnoise\nnoise\na b?c\nmarlo: bad -X", true},
+        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true, std::string(200, '0'), true},
+        {"echo warning >&2\nexit 0\n", true, std::nullopt, false},
+        {"exit 3\n", true, "the command interpreter kestrin-cmd ended with status 3", false},
+        {"echo failed >&2\nexit 1\n", false, "failed", false}};
+    for (const auto& [script, report, failure, shown] : cases) {
         boxes.shown.clear();
-        const auto task = run(c.script, c.reportErrors);
-        ASSERT_TRUE(task);
-        // With the launcher never left, the wait for the user's return ends with the job.
-        jobs->waitForUserReturn(*task);
-        EXPECT_EQ(jobs->processId(*task), 0);
+        EXPECT_EQ(jobs->waitUntilEnded(run(script, report)), failure) << script;
         EXPECT_TRUE(boxes.shown.empty()) << "shown from inside the wait";
-        processEventsFor(50);
-        EXPECT_EQ(boxes.shown, c.expected) << c.script;
+        QCoreApplication::processEvents();
+        const auto expected =
+            shown ? std::vector<testing::ShownBox>{{*failure, "Kestrin", Buttons::Ok}}
+                  : std::vector<testing::ShownBox>{};
+        EXPECT_EQ(boxes.shown, expected) << script;
     }
 }
 
-TEST_F(ProcessJobsTest, PauseLastsAtLeastItsTimeAndProcessesEvents) {
-    bool timerRan = false;
-    QTimer::singleShot(20, [&timerRan] { timerRan = true; });
-    QElapsedTimer clock;
-    clock.start();
-    jobs->pause(0.1);
-    EXPECT_GE(clock.elapsed(), 100);
-    EXPECT_TRUE(timerRan);
-}
-
 // Another program's window taking the focus is announced as the application state changing;
-// no second program with a window can be shown here, so the test announces it itself.
-TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgain) {
-    QWidget launcher;
+// no second program with a window can be shown here, so the test announces it itself. Keys and
+// clicks never reach the launcher's windows meanwhile.
+TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgainAndTakesNoInput) {
+    QPushButton launcher("Run &Game");
+    int clicked = 0;
+    QObject::connect(&launcher, &QPushButton::clicked, [&clicked] { ++clicked; });
     launcher.show();
     launcher.activateWindow();
-    processEventsFor(50);
-    if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+    if (!QTest::qWaitForWindowActive(&launcher))
         GTEST_SKIP() << "this platform does not activate windows";
-    const auto task = run("sleep 10\n", true);
-    ASSERT_TRUE(task);
+    const TaskId task = run("sleep 10\n", true);
     // Being told "active" while still active is not a return; leaving and coming back is.
     int announced = 0;
     for (const auto state : {Qt::ApplicationActive, Qt::ApplicationInactive, Qt::ApplicationActive})
-        QTimer::singleShot(50 * ++announced, &launcher, [state, &announced] {
+        QTimer::singleShot(50 * ++announced, &launcher, [state, &announced, &launcher, &clicked] {
+            QTest::keyClick(&launcher, Qt::Key_Space);
+            QTest::mouseClick(&launcher, Qt::LeftButton);
+            EXPECT_EQ(clicked, 0) << "input reached the launcher during the wait";
             --announced;
             emit qGuiApp->applicationStateChanged(state);
         });
-    jobs->waitForUserReturn(*task);
+    jobs->waitForUserReturn(task);
     EXPECT_EQ(announced, 0) << "the wait ended before the return";
-    const auto pid = static_cast<pid_t>(jobs->processId(*task));
+    const auto pid = static_cast<pid_t>(jobs->processId(task));
     ASSERT_GT(pid, 0) << "the wait lasted until the job's end";
     ::kill(pid, SIGTERM);
-    jobs->waitUntilEnded(*task);
+    jobs->waitUntilEnded(task);
+    QTest::mouseClick(&launcher, Qt::LeftButton);
+    EXPECT_EQ(clicked, 1) << "input still held back after the wait";
 }
 
 TEST_F(ProcessJobsTest, RunningJobsOutliveTheirJobsObjectAndAreReaped) {
-    const auto task = run("sleep 10\n", true);
-    ASSERT_TRUE(task);
-    const auto pid = static_cast<pid_t>(jobs->processId(*task));
+    const auto pid = static_cast<pid_t>(jobs->processId(run("sleep 10\n", true)));
     jobs.reset();
-    processEventsFor(100);
+    QTest::qWait(100);
     ASSERT_EQ(::kill(pid, 0), 0) << "the job was ended with its owner";
     ::kill(pid, SIGKILL);
-    for (int tries = 0; tries < 500 && ::kill(pid, 0) == 0; ++tries)
-        processEventsFor(10);
-    EXPECT_NE(::kill(pid, 0), 0) << "left as a zombie";
-    EXPECT_TRUE(boxes.shown.empty());
-}
-
-// The start-up scan, the interpreter slow to read its batch file: a scan that did not wait for
-// a job's end would hand it the wrong batch content or read a listing not written yet.
-TEST_F(ProcessJobsTest, TheScanWaitsForEachListingJob) {
-    put("fake-cmd", R"(#!/bin/sh
-sleep 0.2
-batch=$(cat "$1")
-cat "$1" >> batches.log
-case "$batch" in
-*"/b "*) sleep 0.2; printf 'Harbor Run.bin\r\npong.BIN\r\n' > games.dat ;;
-*) sleep 0.2; printf 'h1\r\nh2\r\nh3\r\nh4\r\nh5\r\nHARBOR~1 BIN  4 Harbor Run.bin\r\nPONG     BIN  4 pong.BIN\r\n   2 files\r\n' > lgames.dat ;;
-esac
-)");
-    DiskFiles files;
-    const GameCatalogue catalogue = scanGames(files, *jobs);
-    EXPECT_EQ(contentOf("batches.log"),
-              "dir /On /b *.bin > games.dat\r\ndir /On *.bin > lgames.dat\r\n");
-    EXPECT_EQ(catalogue.displayNames, (std::vector<std::string>{"Harbor Run", "pong"}));
-    EXPECT_EQ(catalogue.shortNames, (std::vector<std::string>{"HARBOR~1 ", "PONG ", " "}));
-    EXPECT_EQ(entries(), (QStringList{"batches.log", "fake-cmd"}));
+    EXPECT_TRUE(QTest::qWaitFor([pid] { return ::kill(pid, 0) != 0; }, 5000)) << "a zombie";
     EXPECT_TRUE(boxes.shown.empty());
 }
 

@@ -10,23 +10,18 @@
 namespace kestrin::testing {
 
 struct ShownBox {
-    std::string text;
-    std::string title;
+    std::string text, title;
     Buttons buttons;
     bool operator==(const ShownBox&) const = default;
 };
 
-class RecordingMessageBoxes : public MessageBoxes {
-public:
+struct RecordingMessageBoxes : MessageBoxes {
     Answer show(const std::string& text, const std::string& title, Buttons buttons) override {
         shown.push_back({text, title, buttons});
-        if (answers.empty())
-            return Answer::Ok;
-        Answer next = answers.front();
-        answers.pop_front();
+        const Answer next = answers.empty() ? Answer::Ok : answers.front();
+        answers.erase(answers.begin(), answers.begin() + !answers.empty());
         return next;
     }
-
     std::vector<ShownBox> shown;
     std::deque<Answer> answers; // answered in order; Ok once empty
 };

@@ -336,6 +336,11 @@ void Form1::Form1_Form_Load() {
         QCoreApplication::processEvents();
     });
 
+    // A save killed before its rename left its pending file; start-up clears it away.
+    skippingFailure([&] {
+        for (const char* name : {settingsFileName, runBatchFileName, scanBatchFile})
+            files_.removeLeftovers(name);
+    });
     GameCatalogue catalogue;
     skippingFailure([&] { catalogue = scanGames(files_, jobs_); });
     skippingFailure([&] {
@@ -354,6 +359,11 @@ void Form1::Form1_Form_Load() {
     // An empty list must not pass for a folder without games.
     if (!catalogue.problem.empty())
         boxes_.show("No games could be listed: " + catalogue.problem + ".", "Kestrin", Buttons::Ok);
+    else if (catalogue.notListed > 0)
+        boxes_.show(std::to_string(catalogue.notListed) +
+                        " games could not be listed: the game list holds at most " +
+                        std::to_string(maxListedGames) + ".",
+                    "Kestrin", Buttons::Ok);
 
     List1->selectionModel()->clear();
     Command1->setFocus();

@@ -25,17 +25,19 @@ struct FakeFiles : Files {
         contents[name] = std::string(content);
         return std::nullopt;
     }
-    std::optional<std::vector<std::string>> readLines(const std::string& name, std::size_t maxLines,
-                                                      std::size_t maxBytes) override {
+    std::optional<FileLines> readLines(const std::string& name, const LineLimits& limits) override {
         if (!contents.contains(name))
             return std::nullopt;
-        std::vector<std::string> lines;
+        FileLines read;
         std::istringstream text(contents[name]);
-        for (std::string line; lines.size() < maxLines && std::getline(text, line);)
-            lines.push_back(line.substr(0, std::min(line.find('\r'), maxBytes)));
-        return lines;
+        for (std::string line; read.lines.size() < limits.maxLines && std::getline(text, line);) {
+            line = line.substr(0, std::min(line.find('\r'), limits.maxLineBytes));
+            read.lines.emplace_back(limits.keep ? limits.keep(line) : line);
+        }
+        return read;
     }
     void remove(const std::string& name) override { contents.erase(name); }
+    void removeLeftovers(const std::string&) override {}
 
     std::map<std::string, std::string> contents;
     std::vector<std::string> written; // names, in the order they were written
@@ -48,7 +50,7 @@ struct FakeJobs : Jobs {
         started.push_back(batchFile);
         return static_cast<TaskId>(started.size());
     }
-    void waitUntilEnded(TaskId) override {}
+    std::optional<std::string> waitUntilEnded(TaskId) override { return std::nullopt; }
     void waitForUserReturn(TaskId) override {}
     void pause(double) override {
         if (duringPause)

@@ -1,0 +1,94 @@
+// The launcher's platform in memory: the folder's files, batch jobs that end as scripted, and
+// message boxes that are recorded and answered. Every file and job call is logged in order.
+#pragma once
+
+#include "core/ports.h"
+#include "core/text.h"
+#include "tests/support/recording_message_boxes.h"
+
+#include <functional>
+#include <map>
+#include <set>
+#include <utility>
+
+namespace kestrin::testing {
+
+// What one started job does when it ends, and how it ends: its error lines, which a job
+// started to report its errors shows in a box.
+struct ScriptedJob {
+    std::function<void()> run;
+    std::optional<std::string> failure = {};
+    bool startFails = false;
+};
+
+struct FakePlatform : Files, Jobs {
+    std::optional<std::string> replace(const std::string& name, std::string_view text) override {
+        log.push_back("replace " + name);
+        if (unwritable.contains(name))
+            return unwritable[name];
+        files[name] = text;
+        return std::nullopt;
+    }
+    std::optional<FileLines> readLines(const std::string& name, const LineLimits& l) override {
+        log.push_back("read " + name);
+        if (!files.contains(name) || (l.interpreterFile && links.contains(name)))
+            return std::nullopt;
+        FileLines read;
+        for (std::string_view text = files[name]; !text.empty();) {
+            std::string_view line = text.substr(0, text.find('\n'));
+            text.remove_prefix(std::min(line.size() + 1, text.size()));
+            line = line.substr(0, line.ends_with('\r') ? line.size() - 1 : line.size());
+            line = line.substr(0, cutLength(line, l.maxLineBytes));
+            if (read.lines.size() < l.maxLines)
+                read.lines.emplace_back(l.keep ? l.keep(line) : line);
+            else
+                read.linesLeft += l.countLinesLeft;
+        }
+        return read;
+    }
+    void remove(const std::string& name) override {
+        log.push_back("remove " + name);
+        files.erase(name);
+    }
+    void removeLeftovers(const std::string& name) override { log.push_back("leftovers " + name); }
+
+    // One job runs at a time; a wait or a pause lets the user act and the job end.
+    std::optional<TaskId> start(const std::string& file, WindowStyle style, bool report) override {
+        log.push_back("start " + file + " " + std::to_string(static_cast<int>(style)));
+        running = jobs.empty() ? ScriptedJob{} : jobs.front();
+        jobs.erase(jobs.begin(), jobs.begin() + !jobs.empty());
+        reportErrors = report;
+        return running->startFails ? std::nullopt : std::optional<TaskId>(++lastTask);
+    }
+    std::optional<std::string> waitUntilEnded(TaskId task) override {
+        return endJob("wait " + std::to_string(task));
+    }
+    void waitForUserReturn(TaskId task) override { endJob("return " + std::to_string(task)); }
+    void pause(double seconds) override { endJob("pause " + std::to_string(seconds).substr(0, 3)); }
+    std::optional<std::string> endJob(const std::string& wait) {
+        log.push_back(wait);
+        if (duringWait)
+            duringWait();
+        const auto job = std::exchange(running, std::nullopt);
+        if (!job || job->startFails)
+            return std::nullopt;
+        if (job->run)
+            job->run();
+        if (reportErrors && job->failure)
+            boxes.show(*job->failure, "Kestrin", Buttons::Ok);
+        return job->failure;
+    }
+
+    std::map<std::string, std::string> files;      // name -> bytes
+    std::map<std::string, std::string> unwritable; // name -> why a replace fails
+    std::set<std::string> links;                   // names that are links to outside files
+    std::vector<ScriptedJob> jobs; // one per start; none left: a job that ends well, doing nothing
+    std::function<void()> duringWait; // what the user does while the launcher waits
+    std::vector<std::string> log;
+    RecordingMessageBoxes boxes;
+    std::optional<ScriptedJob> running;
+    bool reportErrors = false;
+    TaskId lastTask = 0;
+};
+
+} // namespace kestrin::testing
