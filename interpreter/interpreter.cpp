@@ -102,7 +102,7 @@ int runExternal(const Command& command, std::ostream& errors) {
         // An unreadable folder resolves nothing; the arguments then pass as written.
         if (std::optional<Folder> folder = readFolder(".", ignored)) {
             words =
-                resolveArguments(std::move(words), ShortNameIndex(folder->namesInOrder(),
+                resolveArguments(std::move(words), ShortNameIndex(std::move(folder->names),
                                                                   std::move(folder->shortNames)));
         }
     }
