@@ -105,22 +105,25 @@ std::variant<Invocation, std::string> parseArguments(const std::vector<std::stri
 
 std::optional<std::filesystem::path> findImage(const std::filesystem::path& folder,
                                                const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
+    const bool path = name.starts_with("./");
+    const std::string plain = path ? name.substr(2) : name;
+    if (plain.empty() || plain.find('/') != std::string::npos || plain == "." || plain == "..")
         return std::nullopt;
-    const std::string wanted = lower(name);
+    std::error_code ec;
+    for (const std::string& exact : {plain, plain + ".bin"}) {
+        if (std::filesystem::is_regular_file(folder / exact, ec))
+            return folder / exact;
+        if (path)
+            return std::nullopt;
+    }
+    const std::string wanted = lower(plain);
     const std::string wantedBin = wanted + ".bin";
     std::vector<std::string> caseless;
-    std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         std::error_code typeError;
-        if (!entry.is_regular_file(typeError))
-            continue;
-        const std::string file = entry.path().filename().string();
-        if (file == name || file == name + ".bin")
-            return entry.path();
-        const std::string key = lower(file);
-        if (key == wanted || key == wantedBin)
-            caseless.push_back(file);
+        const std::string key = lower(entry.path().filename().string());
+        if ((key == wanted || key == wantedBin) && entry.is_regular_file(typeError))
+            caseless.push_back(entry.path().filename().string());
     }
     if (caseless.empty())
         return std::nullopt;

@@ -67,7 +67,9 @@ std::vector<std::string> resolveArguments(std::vector<std::string> words,
             continue;
         }
         if (auto longName = index.longNameFor(words[i])) {
-            words[i] = std::move(*longName);
+            // A long name that begins with "-" goes as a path, so that no program reads it as
+            // a switch.
+            words[i] = longName->front() == '-' ? "./" + *longName : std::move(*longName);
         }
     }
     return words;

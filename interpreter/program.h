@@ -14,7 +14,8 @@ namespace kestrin::cmd {
 std::optional<std::string> findProgram(std::string_view name, std::string_view searchPath);
 
 // Replaces every argument after the program name that is the short name of an entry of the
-// working folder by its long name. Arguments that begin with "-" are switches and stay.
+// working folder by its long name, given as "./NAME" when it begins with "-". Arguments that
+// begin with "-" are switches and stay.
 class ShortNameIndex;
 std::vector<std::string> resolveArguments(std::vector<std::string> words,
                                           const ShortNameIndex& index);

@@ -328,7 +328,7 @@ std::vector<ShortName> deriveShortNames(const PackedNames& names) {
     // first in name order keeps it and the others are generated below.
     for (std::size_t k = 0; k < names.size(); ++k) {
         const std::string_view name = names[k];
-        if (!isValidShortName(name)) {
+        if (!isValidShortName(name) || name.front() == '-') {
             continue;
         }
         result[k] = fromValidName(name);
@@ -336,10 +336,22 @@ std::vector<ShortName> deriveShortNames(const PackedNames& names) {
     }
 
     Numbering numbering(result, taken);
+    std::vector<std::uint32_t> dashed; // names whose stem begins with "-", numbered last
     for (std::size_t k = 0; k < names.size(); ++k) {
-        if (!assigned[k]) {
-            numbering.give(k, convert(names[k]));
+        if (assigned[k]) {
+            continue;
         }
+        const Converted converted = convert(names[k]);
+        if (converted.stem[0] == '-') {
+            dashed.push_back(static_cast<std::uint32_t>(k));
+            continue;
+        }
+        numbering.give(k, converted);
+    }
+    for (const std::uint32_t k : dashed) {
+        Converted converted = convert(names[k]);
+        converted.stem[0] = '_';
+        numbering.give(k, converted);
     }
     return result;
 }

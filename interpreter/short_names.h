@@ -44,7 +44,10 @@ bool isValidShortName(std::string_view name);
 // 8.3 names keep their upper-case form (the first in name order when several differ only in
 // case); every other name gets the first six characters of its converted base plus "~N" and the
 // first three of its extension, N counted from 1 in name order among names of the same stem and
-// skipping any short name already taken. The same names always give the same short names.
+// skipping any short name already taken. No short name begins with "-", so that none can be
+// taken for a switch: a name whose short name would, gets "_" for that "-" and its number after
+// all other names, so that no other name's number depends on it. The same names always give the
+// same short names.
 std::vector<ShortName> deriveShortNames(const PackedNames& namesInOrder);
 std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInOrder);
 
