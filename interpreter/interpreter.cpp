@@ -172,6 +172,10 @@ int runExternal(const Command& command, std::ostream& errors) {
     const std::optional<std::string> path =
         findProgram(command.words.front(), searchPath != nullptr ? searchPath : "");
     if (!path) {
+        if (const std::optional<std::string> reason = whyNotExecutable(command.words.front())) {
+            reportError(errors, *reason);
+            return status::kCannotRun;
+        }
         reportError(errors, command.words.front() + ": program not found");
         return status::kNotFound;
     }
@@ -201,7 +205,7 @@ int runExternal(const Command& command, std::ostream& errors) {
         ::close(fd);
     }
     if (!result.started) {
-        reportError(errors, command.words.front() + ": cannot run: " + result.error);
+        reportError(errors, command.words.front() + " " + result.error);
         return status::kCannotRun;
     }
     return result.status;
@@ -211,9 +215,18 @@ int runExternal(const Command& command, std::ostream& errors) {
 
 void reportError(std::ostream& errors, std::string_view message) {
     std::string line = "kestrin-cmd: ";
-    for (const char c : message) {
-        const auto u = static_cast<unsigned char>(c);
-        line.push_back(u < 0x20 || u == 0x7F ? '?' : c);
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        const auto u = static_cast<unsigned char>(message[i]);
+        // C0 controls and DEL, and the C1 controls U+0080 to U+009F in their UTF-8 form, which
+        // a terminal would take as commands as well.
+        const bool c1 = u == 0xC2 && i + 1 < message.size() &&
+                        (static_cast<unsigned char>(message[i + 1]) & 0xE0) == 0x80;
+        if (u < 0x20 || u == 0x7F || c1) {
+            line.push_back('?');
+            i += c1 ? 1 : 0;
+        } else {
+            line.push_back(message[i]);
+        }
     }
     line.push_back('\n');
     errors << line << std::flush;
