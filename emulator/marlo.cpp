@@ -161,19 +161,20 @@ std::string hex8(std::uint32_t value) {
     return text;
 }
 
-std::string performanceLine(const std::string& frames, const ImageFacts& image) {
+std::uint64_t framesToTime(const std::string& frames) {
     std::uint64_t requested = 0;
-    bool clipped = false;
     for (char c : frames) {
         if (c < '0' || c > '9')
             break;
         requested = requested * 10 + static_cast<std::uint64_t>(c - '0');
-        if (requested > maxTimedFrames) {
-            clipped = true;
-            break;
-        }
+        if (requested > maxTimedFrames)
+            return maxTimedFrames;
     }
-    const std::uint64_t timed = std::min(requested, maxTimedFrames);
+    return requested;
+}
+
+std::string performanceLine(const std::string& frames, const ImageFacts& image) {
+    const std::uint64_t timed = framesToTime(frames);
 
     // The stand-in work per frame: checksum a frame-sized buffer (160 bytes a scan line)
     // seeded from the image, changing one byte a frame so that no frame repeats the last.
@@ -191,7 +192,7 @@ std::string performanceLine(const std::string& frames, const ImageFacts& image) 
 
     const char* unit = timed == 1 ? "frame" : "frames";
     char line[200];
-    if (!clipped && std::to_string(timed) == frames)
+    if (std::to_string(timed) == frames)
         std::snprintf(line, sizeof line, "%llu %s in %.1f ms (stand-in work)",
                       static_cast<unsigned long long>(timed), unit, ms);
     else

@@ -60,8 +60,11 @@ int scanLinesPerFrame(bool pal);
 // ends in a few seconds.
 inline constexpr std::uint64_t maxTimedFrames = 100000;
 
-// Runs the stand-in work for the frames asked for (the leading decimal digits of `frames`, at
-// most maxTimedFrames) and returns the line that reports it.
+// The number of frames timed for the text of -f: its leading decimal digits, at most
+// maxTimedFrames.
+std::uint64_t framesToTime(const std::string& frames);
+
+// Runs the stand-in work for framesToTime(frames) frames and returns the line that reports it.
 std::string performanceLine(const std::string& frames, const ImageFacts& image);
 
 // The lines a reporting run prints, in order.
