@@ -4,6 +4,7 @@
 #include "interpreter/names.h"
 #include "interpreter/short_names.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,11 +18,13 @@ enum class FolderScope {
     BinNamesOnly,      // only names matching "*.bin", without short names (the bare listing)
 };
 
-// Everything is indexed by position in name order, so that the passes over a large folder read
-// its names one after the other.
+// Everything is indexed by position in name order.
 struct Folder {
     std::string path;
-    PackedNames names;                 // listable names only, in name order
+    // The listable names: in name order when `order` is empty, else in the folder's own order
+    // with `order` holding their indexes in name order.
+    PackedNames names;
+    std::vector<std::uint32_t> order;
     std::vector<ShortName> shortNames; // by position; empty for BinNamesOnly
     // The entry's type as the folder reports it, by position: 'f' a regular file, 'd' a folder,
     // 'o' anything else, '?' not known without a stat (a symbolic link, or a file system that
@@ -29,7 +32,7 @@ struct Folder {
     std::vector<char> types;
 
     std::size_t size() const { return names.size(); }
-    std::string_view nameAt(std::size_t k) const { return names[k]; }
+    std::string_view nameAt(std::size_t k) const { return names[order.empty() ? k : order[k]]; }
 };
 
 // Reads `path` once: the names `scope` asks for, sorted by name, with short names derived over
