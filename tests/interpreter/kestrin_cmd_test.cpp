@@ -1,5 +1,4 @@
-// The listings of a folder, and the real kestrin-cmd program run on batch files, in temporary
-// folders.
+// The listings of a folder, and the real kestrin-cmd run on batch files, in temporary folders.
 #include "interpreter/dir_command.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,6 @@
 
 namespace kestrin::cmd {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 struct TempFolder {
@@ -38,16 +35,10 @@ std::string listing(const TempFolder& folder, ListingForm form, std::string_view
     return makeListing(folder.path, label, form, error).value_or("unreadable: " + error);
 }
 
-std::string crlfLines(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) {
     TempFolder folder;
-    const std::string longName = std::string(251, 'L') + ".bin";
+    const std::string longName = std::string(251, 'L') + ".bin",
+                      longLine = "LLLLLL~1 BIN  " + longName;
     for (const std::string name : {"Harbor Run.bin", "demo.BIN", "Demo.Bin", "a.bin.b.bin", ".bin",
                                    "-x.bin", "notes.txt", "what?.bin", longName.c_str()})
         folder.write(name, "");
@@ -55,32 +46,31 @@ TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) 
     std::filesystem::create_symlink("demo.BIN", folder.path / "link.bin");
     std::filesystem::create_symlink("nowhere", folder.path / "dangling.bin");
     std::filesystem::create_symlink("folder.bin", folder.path / "dirlink.bin");
-    const Lines files = {"_X~1     BIN  -x.bin",      "_~1      BIN  .bin",
-                         "ABINB~1  BIN  a.bin.b.bin", "DEMO     BIN  Demo.Bin",
-                         "DEMO~1   BIN  demo.BIN",    "HARBOR~1 BIN  Harbor Run.bin",
-                         "LINK     BIN  link.bin",    "LLLLLL~1 BIN  " + longName};
-    Lines bare;
-    for (const std::string& line : files)
-        bare.push_back(line.substr(14));
-    EXPECT_EQ(listing(folder, ListingForm::Bare), crlfLines(bare));
+    std::string files, bare;
+    for (const std::string line :
+         {"_X~1     BIN  -x.bin", "_~1      BIN  .bin", "ABINB~1  BIN  a.bin.b.bin",
+          "DEMO     BIN  Demo.Bin", "DEMO~1   BIN  demo.BIN", "HARBOR~1 BIN  Harbor Run.bin",
+          "LINK     BIN  link.bin", longLine.c_str()})
+        files += line + "\r\n", bare += line.substr(14) + "\r\n";
+    EXPECT_EQ(listing(folder, ListingForm::Bare), bare);
     // Five header lines, whatever the folder is called, then the files and a summary line.
     const std::string full = listing(folder, ListingForm::Full, "/odd\r\nfolder\n");
-    const std::string header = full.substr(0, full.find(files[0]));
+    const std::string header = full.substr(0, full.find("_X~1 "));
     EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 5);
     EXPECT_EQ(std::count(header.begin(), header.end(), '\r'), 5);
-    EXPECT_EQ(full.substr(header.size()), crlfLines(files) + "    8 files\r\n");
+    EXPECT_EQ(full.substr(header.size()), files + "    8 files\r\n");
 }
 
 // More than one piece of output: the pieces join into whole lines, and the short names count
 // on across them. A piece the output refuses fails the listing.
 TEST(Listing, StaysWholeAcrossPiecesAndFailsWhenOutputFails) {
     TempFolder folder;
-    Lines names;
+    std::string bare;
     for (int i = 10000; i < 13000; ++i)
-        names.push_back("Game number " + std::to_string(i) + ".bin");
-    for (auto name = names.rbegin(); name != names.rend(); ++name)
-        folder.write(*name, "");
-    EXPECT_EQ(listing(folder, ListingForm::Bare), crlfLines(names));
+        bare += "Game number " + std::to_string(i) + ".bin\r\n";
+    for (int i = 12999; i >= 10000; --i)
+        folder.write("Game number " + std::to_string(i) + ".bin", "");
+    EXPECT_EQ(listing(folder, ListingForm::Bare), bare);
     const std::string full = listing(folder, ListingForm::Full);
     EXPECT_EQ(std::count(full.begin(), full.end(), '\n'), 3006);
     EXPECT_TRUE(full.ends_with("\nGAM~3000 BIN  Game number 12999.bin\r\n    3000 files\r\n"));
