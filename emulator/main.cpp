@@ -14,7 +14,13 @@
 
 namespace {
 
-int fail(const std::string& reason, int status) {
+// One line on standard error; control characters of a file name or switch become "?", so that
+// the line stays one line.
+int fail(std::string reason, int status) {
+    for (char& c : reason) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    }
     std::cerr << "marlo: " << reason << '\n';
     return status;
 }

@@ -105,22 +105,25 @@ std::variant<Invocation, std::string> parseArguments(const std::vector<std::stri
 
 std::optional<std::filesystem::path> findImage(const std::filesystem::path& folder,
                                                const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
+    const bool path = name.starts_with("./");
+    const std::string plain = path ? name.substr(2) : name;
+    if (plain.empty() || plain.find('/') != std::string::npos || plain == "." || plain == "..")
         return std::nullopt;
-    const std::string wanted = lower(name);
+    std::error_code ec;
+    for (const std::string& exact : {plain, plain + ".bin"}) {
+        if (std::filesystem::is_regular_file(folder / exact, ec))
+            return folder / exact;
+        if (path)
+            return std::nullopt;
+    }
+    const std::string wanted = lower(plain);
     const std::string wantedBin = wanted + ".bin";
     std::vector<std::string> caseless;
-    std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         std::error_code typeError;
-        if (!entry.is_regular_file(typeError))
-            continue;
-        const std::string file = entry.path().filename().string();
-        if (file == name || file == name + ".bin")
-            return entry.path();
-        const std::string key = lower(file);
-        if (key == wanted || key == wantedBin)
-            caseless.push_back(file);
+        const std::string key = lower(entry.path().filename().string());
+        if ((key == wanted || key == wantedBin) && entry.is_regular_file(typeError))
+            caseless.push_back(entry.path().filename().string());
     }
     if (caseless.empty())
         return std::nullopt;
@@ -158,19 +161,20 @@ std::string hex8(std::uint32_t value) {
     return text;
 }
 
-std::string performanceLine(const std::string& frames, const ImageFacts& image) {
+std::uint64_t framesToTime(const std::string& frames) {
     std::uint64_t requested = 0;
-    bool clipped = false;
     for (char c : frames) {
         if (c < '0' || c > '9')
             break;
         requested = requested * 10 + static_cast<std::uint64_t>(c - '0');
-        if (requested > maxTimedFrames) {
-            clipped = true;
-            break;
-        }
+        if (requested > maxTimedFrames)
+            return maxTimedFrames;
     }
-    const std::uint64_t timed = std::min(requested, maxTimedFrames);
+    return requested;
+}
+
+std::string performanceLine(const std::string& frames, const ImageFacts& image) {
+    const std::uint64_t timed = framesToTime(frames);
 
     // The stand-in work per frame: checksum a frame-sized buffer (160 bytes a scan line)
     // seeded from the image, changing one byte a frame so that no frame repeats the last.
@@ -188,7 +192,7 @@ std::string performanceLine(const std::string& frames, const ImageFacts& image) 
 
     const char* unit = timed == 1 ? "frame" : "frames";
     char line[200];
-    if (!clipped && std::to_string(timed) == frames)
+    if (std::to_string(timed) == frames)
         std::snprintf(line, sizeof line, "%llu %s in %.1f ms (stand-in work)",
                       static_cast<unsigned long long>(timed), unit, ms);
     else

@@ -37,9 +37,11 @@ struct Invocation {
 // why the command line is not one marlo accepts.
 std::variant<Invocation, std::string> parseArguments(const std::vector<std::string>& args);
 
-// Finds the image `name` in `folder`: the name as given, or with ".bin" added, in any letter
-// case. An exact match wins over a match that differs in letter case; among several of those
-// the first in name order is taken. Only plain names (no folder part) are looked up.
+// Finds the image `name` in `folder`: a file of exactly that name, else of that name with ".bin"
+// added, else either of them in another letter case (the first in byte order). A name that
+// begins with "./" is the path of one file of the folder, taken exactly as given; that is how a
+// name that begins with "-" arrives, so that it is not a switch. Only files of the folder itself
+// are found (no other folder part).
 std::optional<std::filesystem::path> findImage(const std::filesystem::path& folder,
                                                const std::string& name);
 
@@ -58,8 +60,11 @@ int scanLinesPerFrame(bool pal);
 // ends in a few seconds.
 inline constexpr std::uint64_t maxTimedFrames = 100000;
 
-// Runs the stand-in work for the frames asked for (the leading decimal digits of `frames`, at
-// most maxTimedFrames) and returns the line that reports it.
+// The number of frames timed for the text of -f: its leading decimal digits, at most
+// maxTimedFrames.
+std::uint64_t framesToTime(const std::string& frames);
+
+// Runs the stand-in work for framesToTime(frames) frames and returns the line that reports it.
 std::string performanceLine(const std::string& frames, const ImageFacts& image);
 
 // The lines a reporting run prints, in order.

@@ -37,19 +37,6 @@ struct FolderHandle {
 
 } // namespace
 
-PackedNames Folder::namesInOrder() const {
-    PackedNames result;
-    std::size_t bytes = 0;
-    for (std::size_t k = 0; k < size(); ++k) {
-        bytes += nameAt(k).size();
-    }
-    result.reserve(size(), bytes);
-    for (std::size_t k = 0; k < size(); ++k) {
-        result.add(nameAt(k));
-    }
-    return result;
-}
-
 std::optional<Folder> readFolder(const std::string& path, std::string& error, FolderScope scope) {
     FolderHandle handle{::opendir(path.c_str())};
     if (handle.dir == nullptr) {
@@ -84,14 +71,21 @@ std::optional<Folder> readFolder(const std::string& path, std::string& error, Fo
         return std::nullopt;
     }
 
-    folder.order = nameOrder(folder.names);
-    folder.types.resize(folder.order.size());
-    for (std::size_t k = 0; k < folder.order.size(); ++k) {
-        folder.types[k] = types[folder.order[k]];
+    std::vector<std::uint32_t> order = nameOrder(folder.names);
+    folder.types.resize(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        folder.types[k] = types[order[k]];
     }
-    if (!binOnly) {
-        folder.shortNames = deriveShortNames(folder.names, folder.order);
+    if (binOnly) {
+        // One pass over the names follows: copying them into name order would cost as much,
+        // and memory for a second copy.
+        folder.order = std::move(order);
+        return folder;
     }
+    // Sorted once into a new buffer, the names are read one after the other by the passes that
+    // follow; in the folder's own order each pass would wait for memory at each name.
+    folder.names = folder.names.permuted(order);
+    folder.shortNames = deriveShortNames(folder.names);
     return folder;
 }
 

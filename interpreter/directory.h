@@ -18,22 +18,21 @@ enum class FolderScope {
     BinNamesOnly,      // only names matching "*.bin", without short names (the bare listing)
 };
 
-// The names are kept as the folder gave them; `order` puts them in name order, and everything
-// else is indexed by position in that order.
+// Everything is indexed by position in name order.
 struct Folder {
     std::string path;
-    PackedNames names;                 // listable names only, in the folder's own order
-    std::vector<std::uint32_t> order;  // indexes into `names`, in name order
-    std::vector<ShortName> shortNames; // by position in `order`; empty for BinNamesOnly
-    // The entry's type as the folder reports it, by position in `order`: 'f' a regular file,
-    // 'd' a folder, 'o' anything else, '?' not known without a stat (a symbolic link, or a file
-    // system that does not report types).
+    // The listable names: in name order when `order` is empty, else in the folder's own order
+    // with `order` holding their indexes in name order.
+    PackedNames names;
+    std::vector<std::uint32_t> order;
+    std::vector<ShortName> shortNames; // by position; empty for BinNamesOnly
+    // The entry's type as the folder reports it, by position: 'f' a regular file, 'd' a folder,
+    // 'o' anything else, '?' not known without a stat (a symbolic link, or a file system that
+    // does not report types).
     std::vector<char> types;
 
-    std::size_t size() const { return order.size(); }
-    std::string_view nameAt(std::size_t k) const { return names[order[k]]; }
-    // The names in name order, packed anew.
-    PackedNames namesInOrder() const;
+    std::size_t size() const { return names.size(); }
+    std::string_view nameAt(std::size_t k) const { return names[order.empty() ? k : order[k]]; }
 };
 
 // Reads `path` once: the names `scope` asks for, sorted by name, with short names derived over

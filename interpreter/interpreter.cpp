@@ -11,21 +11,101 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kestrin::cmd {
 
 namespace {
 
-// Opens the redirection target in the working folder, created or emptied. A symbolic link is
-// refused rather than followed, so that a line never writes anywhere but the named file.
-int openOutputFile(const std::string& name, std::string& error) {
-    const int fd =
-        ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = errno == ELOOP ? "it is a symbolic link" : std::strerror(errno);
+// What a name of the working folder is, for the refusal of a redirection target.
+std::string kindOf(mode_t mode) {
+    if (S_ISLNK(mode)) {
+        return "it is a symbolic link";
+    }
+    if (S_ISDIR(mode)) {
+        return "it is a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a named pipe (FIFO)";
+    }
+    if (S_ISSOCK(mode)) {
+        return "it is a socket";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "it is a device";
+    }
+    return "it is not a regular file";
+}
+
+// Clears O_NONBLOCK again, so that the program the file is handed to writes as usual; closes
+// `fd` and gives -1 when that fails.
+int writableAsUsual(int fd, std::string& error) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = std::strerror(errno);
+        ::close(fd);
+        return -1;
     }
     return fd;
+}
+
+// Opens the redirection target in the working folder for writing, new or emptied. Only a
+// regular file is ever opened: anything else is refused before it is opened, so that no open can
+// block (a FIFO without a reader) or write outside the folder (a link). A regular file with
+// other hard links is not written through: its name is removed and a new file takes its place,
+// so that the other names keep their content. The type is checked again on the opened file
+// before it is emptied, in case the name changed in between.
+int openOutputFile(const std::string& name, std::string& error) {
+    constexpr int kFlags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        int fd = ::open(name.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
+        if (fd >= 0) {
+            return writableAsUsual(fd, error);
+        }
+        if (errno != EEXIST) {
+            error = std::strerror(errno);
+            return -1;
+        }
+        struct stat named {};
+        if (::lstat(name.c_str(), &named) != 0) {
+            continue; // gone since the open: create it
+        }
+        if (!S_ISREG(named.st_mode)) {
+            error = kindOf(named.st_mode);
+            return -1;
+        }
+        if (named.st_nlink > 1) {
+            if (::unlink(name.c_str()) != 0 && errno != ENOENT) {
+                error = "it has other hard links, and it cannot be replaced by a new file: " +
+                        std::string(std::strerror(errno));
+                return -1;
+            }
+            continue;
+        }
+        fd = ::open(name.c_str(), kFlags);
+        if (fd < 0) {
+            if (errno == ENOENT || errno == ELOOP || errno == ENXIO) {
+                continue; // replaced since the check: look again
+            }
+            error = std::strerror(errno);
+            return -1;
+        }
+        struct stat opened {};
+        if (::fstat(fd, &opened) != 0 || opened.st_dev != named.st_dev ||
+            opened.st_ino != named.st_ino || opened.st_nlink > 1) {
+            ::close(fd);
+            continue;
+        }
+        if (::ftruncate(fd, 0) != 0) {
+            error = std::strerror(errno);
+            ::close(fd);
+            return -1;
+        }
+        return writableAsUsual(fd, error);
+    }
+    error = "it changed again and again while being opened";
+    return -1;
 }
 
 bool writeAll(int fd, std::string_view data) {
@@ -92,6 +172,10 @@ int runExternal(const Command& command, std::ostream& errors) {
     const std::optional<std::string> path =
         findProgram(command.words.front(), searchPath != nullptr ? searchPath : "");
     if (!path) {
+        if (const std::optional<std::string> reason = whyNotExecutable(command.words.front())) {
+            reportError(errors, *reason);
+            return status::kCannotRun;
+        }
         reportError(errors, command.words.front() + ": program not found");
         return status::kNotFound;
     }
@@ -102,7 +186,7 @@ int runExternal(const Command& command, std::ostream& errors) {
         // An unreadable folder resolves nothing; the arguments then pass as written.
         if (std::optional<Folder> folder = readFolder(".", ignored)) {
             words =
-                resolveArguments(std::move(words), ShortNameIndex(folder->namesInOrder(),
+                resolveArguments(std::move(words), ShortNameIndex(std::move(folder->names),
                                                                   std::move(folder->shortNames)));
         }
     }
@@ -121,7 +205,7 @@ int runExternal(const Command& command, std::ostream& errors) {
         ::close(fd);
     }
     if (!result.started) {
-        reportError(errors, command.words.front() + ": cannot run: " + result.error);
+        reportError(errors, command.words.front() + " " + result.error);
         return status::kCannotRun;
     }
     return result.status;
@@ -131,9 +215,18 @@ int runExternal(const Command& command, std::ostream& errors) {
 
 void reportError(std::ostream& errors, std::string_view message) {
     std::string line = "kestrin-cmd: ";
-    for (const char c : message) {
-        const auto u = static_cast<unsigned char>(c);
-        line.push_back(u < 0x20 || u == 0x7F ? '?' : c);
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        const auto u = static_cast<unsigned char>(message[i]);
+        // C0 controls and DEL, and the C1 controls U+0080 to U+009F in their UTF-8 form, which
+        // a terminal would take as commands as well.
+        const bool c1 = u == 0xC2 && i + 1 < message.size() &&
+                        (static_cast<unsigned char>(message[i + 1]) & 0xE0) == 0x80;
+        if (u < 0x20 || u == 0x7F || c1) {
+            line.push_back('?');
+            i += c1 ? 1 : 0;
+        } else {
+            line.push_back(message[i]);
+        }
     }
     line.push_back('\n');
     errors << line << std::flush;

@@ -21,7 +21,8 @@ inline constexpr int kNotFound = 127;            // no such program
 } // namespace status
 
 // Writes one error line "kestrin-cmd: MESSAGE" to `errors`, control characters of the message
-// replaced, so that every error is exactly one line.
+// (C0, DEL and C1) replaced by "?", so that every error is exactly one line and a file name
+// cannot send commands to a terminal.
 void reportError(std::ostream& errors, std::string_view message);
 
 // Runs one line in the working folder and returns its status. Errors of the interpreter itself

@@ -83,6 +83,11 @@ bool writeListing(const Folder& folder, std::string_view folderLabel, ListingFor
     PieceWriter out(sink);
     if (form == ListingForm::Bare) {
         for (std::size_t k = 0; k < folder.size(); ++k) {
+            if (k + 16 < folder.order.size()) {
+                // Scattered over their buffer: fetched ahead, so that the waits overlap.
+                folder.names.prefetchEnd(folder.order[k + 16]);
+                folder.names.prefetch(folder.order[k + 8]);
+            }
             if (isListedFile(folder, k)) {
                 out.line(folder.nameAt(k));
             }

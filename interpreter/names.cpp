@@ -1,6 +1,8 @@
 #include "interpreter/names.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -67,27 +69,27 @@ bool isListableName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
         return false;
     }
+    // Bytes no listable name holds: control characters, DEL and the reserved characters.
+    static constexpr std::array<bool, 256> kRefused = [] {
+        std::array<bool, 256> refused{};
+        for (std::size_t c = 0; c < 0x20; ++c) {
+            refused[c] = true;
+        }
+        refused[0x7F] = true;
+        for (const char c : std::string_view("\\/:*?\"<>|")) {
+            refused[static_cast<unsigned char>(c)] = true;
+        }
+        return refused;
+    }();
+    unsigned char any = 0; // all bytes or'ed: below 0x80 for a name of ASCII only
     for (const char c : name) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) {
+        if (kRefused[u]) {
             return false;
         }
-        switch (c) {
-        case '\\':
-        case '/':
-        case ':':
-        case '*':
-        case '?':
-        case '"':
-        case '<':
-        case '>':
-        case '|':
-            return false;
-        default:
-            break;
-        }
+        any |= u;
     }
-    return isValidUtf8(name);
+    return any < 0x80 || isValidUtf8(name);
 }
 
 namespace {
@@ -156,47 +158,97 @@ void PackedNames::add(std::string_view name) {
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
 }
 
+PackedNames PackedNames::permuted(const std::vector<std::uint32_t>& order) const {
+    PackedNames result;
+    result.reserve(order.size(), bytes_.size());
+    // The names are read scattered over the buffer: each one is fetched some names ahead of its
+    // copy, so that the waits for memory overlap.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k + 2 * kAhead < order.size()) {
+            prefetchEnd(order[k + 2 * kAhead]);
+            prefetch(order[k + kAhead]);
+        }
+        result.add((*this)[order[k]]);
+    }
+    return result;
+}
+
 namespace {
 
 // Eight bytes of `name` from `offset`, folded, as a number that orders as the bytes do. Bytes
 // past the end count as 0, below every byte a name can hold, so a name sorts before the longer
 // names it begins.
 std::uint64_t chunkAt(std::string_view name, std::size_t offset) {
-    std::uint64_t key = 0;
-    for (std::size_t i = offset; i < offset + 8; ++i) {
-        key = (key << 8) | (i < name.size() ? static_cast<unsigned char>(upper(name[i])) : 0u);
+    if (offset + 8 > name.size()) {
+        std::uint64_t key = 0;
+        for (std::size_t i = offset; i < offset + 8; ++i) {
+            key = (key << 8) | (i < name.size() ? static_cast<unsigned char>(upper(name[i])) : 0u);
+        }
+        return key;
     }
-    return key;
+    // All eight bytes at once: each byte from 'a' to 'z' loses 0x20, the first byte is the
+    // highest.
+    constexpr std::uint64_t kEach = 0x0101010101010101ULL;
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, name.data() + offset, 8);
+    const std::uint64_t low7 = bytes & (0x7F * kEach);
+    const std::uint64_t fromA = low7 + (0x80 - 'a') * kEach;     // top bit set from 'a' on
+    const std::uint64_t pastZ = low7 + (0x80 - 'z' - 1) * kEach; // top bit set past 'z'
+    const std::uint64_t lower = fromA & ~pastZ & ~bytes & (0x80 * kEach);
+    bytes -= lower >> 2;
+    if constexpr (std::endian::native == std::endian::little) {
+        bytes = __builtin_bswap64(bytes);
+    }
+    return bytes;
 }
 
-// Sorts the indexes of names whose first `offset` folded bytes are equal. Comparing whole names
-// walks over their common beginning in every comparison, and the names of a game folder often
-// begin alike ("Game number 00017"); sorting by eight folded bytes at a time compares two
-// numbers instead and looks further only inside runs that are still equal. `keys` holds one
-// key per name and is overwritten.
-void sortFrom(const PackedNames& names, std::vector<std::uint64_t>& keys, std::uint32_t* begin,
-              std::uint32_t* end, std::size_t offset) {
-    bool longer = false; // whether any name goes on past this chunk
-    for (const std::uint32_t* index = begin; index != end; ++index) {
-        const std::string_view name = names[*index];
-        keys[*index] = chunkAt(name, offset);
+// A name's index with eight of its folded bytes, sorted together so that a comparison reads
+// two neighbouring numbers instead of two names scattered over a large buffer.
+struct Keyed {
+    std::uint64_t key;
+    std::uint32_t index;
+};
+
+// Sets the key of each name of [begin, end) to its chunk at `offset`; true when any name goes on
+// past that chunk. The names lie scattered over a large buffer in the folder's order, so each
+// one is fetched some names ahead of its use, and the waits for memory overlap.
+bool loadKeys(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t offset) {
+    constexpr std::ptrdiff_t kAhead = 8;
+    bool longer = false;
+    for (Keyed* entry = begin; entry != end; ++entry) {
+        if (end - entry > 2 * kAhead) {
+            names.prefetchEnd(entry[2 * kAhead].index);
+            names.prefetch(entry[kAhead].index);
+        }
+        const std::string_view name = names[entry->index];
+        entry->key = chunkAt(name, offset);
         longer = longer || name.size() > offset + 8;
     }
+    return longer;
+}
+
+// Sorts names whose first `offset` folded bytes are equal, their keys loaded for that offset.
+// Comparing whole names walks over their common beginning in every comparison, and the names
+// of a game folder often begin alike ("Game number 00017"); sorting by eight folded bytes at a
+// time compares two numbers instead and looks further only inside runs that are still equal.
+void sortFrom(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t offset, bool longer) {
     if (!longer) {
         // Equal keys now mean equal folded names: byte order breaks the tie.
-        std::sort(begin, end, [&](std::uint32_t a, std::uint32_t b) {
-            return keys[a] != keys[b] ? keys[a] < keys[b] : names[a] < names[b];
+        std::sort(begin, end, [&names](const Keyed& a, const Keyed& b) {
+            return a.key != b.key ? a.key < b.key : names[a.index] < names[b.index];
         });
         return;
     }
-    std::sort(begin, end, [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-    for (std::uint32_t* run = begin; run != end;) {
-        std::uint32_t* runEnd = run + 1;
-        while (runEnd != end && keys[*runEnd] == keys[*run]) {
+    std::sort(begin, end, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    for (Keyed* run = begin; run != end;) {
+        Keyed* runEnd = run + 1;
+        while (runEnd != end && runEnd->key == run->key) {
             ++runEnd;
         }
         if (runEnd - run > 1) {
-            sortFrom(names, keys, run, runEnd, offset + 8);
+            const bool runLonger = loadKeys(names, run, runEnd, offset + 8);
+            sortFrom(names, run, runEnd, offset + 8, runLonger);
         }
         run = runEnd;
     }
@@ -205,12 +257,17 @@ void sortFrom(const PackedNames& names, std::vector<std::uint64_t>& keys, std::u
 } // namespace
 
 std::vector<std::uint32_t> nameOrder(const PackedNames& names) {
-    std::vector<std::uint32_t> order(names.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = static_cast<std::uint32_t>(i);
+    std::vector<Keyed> keyed(names.size());
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        keyed[i].index = static_cast<std::uint32_t>(i);
     }
-    std::vector<std::uint64_t> keys(names.size());
-    sortFrom(names, keys, order.data(), order.data() + order.size(), 0);
+    Keyed* const begin = keyed.data();
+    Keyed* const end = begin + keyed.size();
+    sortFrom(names, begin, end, 0, loadKeys(names, begin, end, 0));
+    std::vector<std::uint32_t> order(keyed.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        order[k] = keyed[k].index;
+    }
     return order;
 }
 

@@ -35,6 +35,13 @@ public:
         const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
         return std::string_view(bytes_).substr(begin, ends_[i] - begin);
     }
+    // Hints that the name `i` (or only where it ends) will be read soon.
+    void prefetch(std::size_t i) const {
+        __builtin_prefetch(bytes_.data() + (i == 0 ? 0 : ends_[i - 1]));
+    }
+    void prefetchEnd(std::size_t i) const { __builtin_prefetch(ends_.data() + i); }
+    // The names at the indexes `order`, in that order, packed anew.
+    PackedNames permuted(const std::vector<std::uint32_t>& order) const;
 
 private:
     std::string bytes_;

@@ -51,6 +51,28 @@ std::optional<std::string> findProgram(std::string_view name, std::string_view s
     }
 }
 
+std::optional<std::string> whyNotExecutable(std::string_view name) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    const std::string shown(name);
+    const std::string path = name.find('/') == std::string_view::npos ? "./" + shown : shown;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return shown + " is a folder, not a program";
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return shown + " is not a program: it is not a regular file";
+    }
+    if ((info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0) {
+        return shown + " is not executable: chmod +x " + shown;
+    }
+    return shown + " cannot be run: " + std::strerror(EACCES); // a noexec mount, another owner
+}
+
 bool hasResolvableArgument(const std::vector<std::string>& words) {
     for (std::size_t i = 1; i < words.size(); ++i) {
         if (!words[i].empty() && words[i].front() != '-') {
@@ -67,7 +89,9 @@ std::vector<std::string> resolveArguments(std::vector<std::string> words,
             continue;
         }
         if (auto longName = index.longNameFor(words[i])) {
-            words[i] = std::move(*longName);
+            // A long name that begins with "-" goes as a path, so that no program reads it as
+            // a switch.
+            words[i] = longName->front() == '-' ? "./" + *longName : std::move(*longName);
         }
     }
     return words;
@@ -91,8 +115,18 @@ RunResult runProgram(const std::string& path, const std::vector<std::string>& wo
     const int spawnError =
         ::posix_spawn(&child, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    if (spawnError == ENOEXEC) {
+        result.error = "is not a program this system can run (neither a binary for it nor a "
+                       "script whose first line begins with \"#!\")";
+        return result;
+    }
+    if (spawnError == ENOENT) {
+        result.error = "cannot be run: the interpreter its \"#!\" line names, or a library it "
+                       "needs, is missing";
+        return result;
+    }
     if (spawnError != 0) {
-        result.error = std::strerror(spawnError);
+        result.error = "cannot be run: " + std::string(std::strerror(spawnError));
         return result;
     }
     result.started = true;

@@ -13,8 +13,14 @@ namespace kestrin::cmd {
 // folder). A name holding "/" is taken as a path as it stands. Nothing when none is found.
 std::optional<std::string> findProgram(std::string_view name, std::string_view searchPath);
 
+// Why `name` cannot be run when `findProgram` found nothing, when there is a reason besides its
+// absence: a file of that name in the working folder (or at the path given) that is not
+// executable is named as such, with the remedy. Nothing when there is no such file.
+std::optional<std::string> whyNotExecutable(std::string_view name);
+
 // Replaces every argument after the program name that is the short name of an entry of the
-// working folder by its long name. Arguments that begin with "-" are switches and stay.
+// working folder by its long name, given as "./NAME" when it begins with "-". Arguments that
+// begin with "-" are switches and stay.
 class ShortNameIndex;
 std::vector<std::string> resolveArguments(std::vector<std::string> words,
                                           const ShortNameIndex& index);
@@ -26,7 +32,7 @@ bool hasResolvableArgument(const std::vector<std::string>& words);
 struct RunResult {
     bool started = false;
     int status = 0;    // the exit status, or 128 + the signal that ended the program
-    std::string error; // why it could not be started
+    std::string error; // why it could not be started, to follow the program's name
 };
 
 // Runs `path` with `words` as its argument vector (the first word is its name) and waits for it.

@@ -3,7 +3,9 @@
 #include "interpreter/names.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace kestrin::cmd {
@@ -11,66 +13,49 @@ namespace kestrin::cmd {
 namespace {
 
 // Characters an 8.3 name may hold besides letters and digits.
-bool isShortNameSymbol(char c) {
-    switch (c) {
-    case '!':
-    case '#':
-    case '$':
-    case '%':
-    case '&':
-    case '\'':
-    case '(':
-    case ')':
-    case '-':
-    case '@':
-    case '^':
-    case '_':
-    case '`':
-    case '{':
-    case '}':
-    case '~':
-        return true;
-    default:
-        return false;
-    }
-}
+constexpr std::string_view kShortNameSymbols = "!#$%&'()-@^_`{}~";
 
+// What each byte of a long name becomes in a short name: letters upper case, digits and the
+// symbols above as they are, blanks and dots nothing (0), the first byte of a non-ASCII
+// character one "_" and its other bytes nothing, any other character "_".
+constexpr std::array<char, 256> kShortForm = [] {
+    std::array<char, 256> form{};
+    for (std::size_t c = 0; c < form.size(); ++c) {
+        const bool continuation = c >= 0x80 && c < 0xC0;
+        form[c] = continuation ? '\0' : '_';
+    }
+    for (char c = '0'; c <= '9'; ++c) {
+        form[static_cast<unsigned char>(c)] = c;
+    }
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        form[static_cast<unsigned char>(c)] = c;
+        form[static_cast<unsigned char>(c - 'A' + 'a')] = c;
+    }
+    for (const char c : kShortNameSymbols) {
+        form[static_cast<unsigned char>(c)] = c;
+    }
+    form[' '] = '\0';
+    form['.'] = '\0';
+    return form;
+}();
+
+// True for a character an 8.3 name may hold as it is, in either letter case.
 bool isShortNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           isShortNameSymbol(c);
+    const char form = kShortForm[static_cast<unsigned char>(c)];
+    return form != '\0' && (form != '_' || c == '_');
 }
 
 bool isAllShortNameChars(std::string_view text) {
     return std::all_of(text.begin(), text.end(), isShortNameChar);
 }
 
-// Converts one part of a long name (the base or the extension) to short-name characters:
-// blanks and dots removed, letters upper case, any other character (one per code point, so a
-// non-ASCII letter becomes one "_") replaced by "_". At most `room` characters are kept in
-// `out`; the result is the number of characters the whole part converts to.
+// Converts one part of a long name (the base or the extension) to short-name characters as
+// `kShortForm` says, into `out`, until `room` characters are there; the result is their count.
 std::size_t convertPart(std::string_view part, char* out, std::size_t room) {
     std::size_t length = 0;
-    auto put = [&](char c) {
-        if (length < room) {
-            out[length] = c;
-        }
-        ++length;
-    };
-    for (const char c : part) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == ' ' || c == '.') {
-            continue;
-        }
-        if (u >= 0x80) {
-            if ((u & 0xC0) != 0x80) {
-                put('_'); // lead byte of a non-ASCII character
-            }
-            continue;
-        }
-        if (isShortNameChar(c)) {
-            put((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
-        } else {
-            put('_');
+    for (std::size_t i = 0; i < part.size() && length < room; ++i) {
+        if (const char c = kShortForm[static_cast<unsigned char>(part[i])]; c != '\0') {
+            out[length++] = c;
         }
     }
     return length;
@@ -92,14 +77,13 @@ Converted convert(std::string_view name) {
     Converted result;
     const std::size_t dot = name.rfind('.');
     const std::string_view base = dot == std::string_view::npos ? name : name.substr(0, dot);
-    result.stemLength = std::min<std::size_t>(convertPart(base, result.stem, 6), 6);
+    result.stemLength = convertPart(base, result.stem, 6);
     if (result.stemLength == 0) {
         result.stem[0] = '_';
         result.stemLength = 1;
     }
     if (dot != std::string_view::npos) {
-        result.extensionLength =
-            std::min<std::size_t>(convertPart(name.substr(dot + 1), result.extension, 3), 3);
+        result.extensionLength = convertPart(name.substr(dot + 1), result.extension, 3);
     }
     return result;
 }
@@ -148,21 +132,23 @@ std::size_t tableSizeFor(std::size_t entries) {
 // a string per name.
 class TakenNames {
 public:
+    static constexpr std::uint32_t kAdded = UINT32_MAX;
+
     TakenNames(const std::vector<ShortName>& names, std::size_t capacity)
         : names_(names), slots_(tableSizeFor(capacity), 0) {}
 
-    // Marks `names_[index]` as taken; false when an equal name already is.
-    bool insert(std::uint32_t index) {
+    // Marks `names_[index]` as taken: `kAdded`, or the index of the equal name already taken.
+    std::uint32_t insert(std::uint32_t index) {
         const std::string_view key = names_[index].padded();
         for (std::size_t slot = hash(key) & (slots_.size() - 1);;
              slot = (slot + 1) & (slots_.size() - 1)) {
             const std::uint32_t held = slots_[slot];
             if (held == 0) {
                 slots_[slot] = index + 1;
-                return true;
+                return kAdded;
             }
             if (names_[held - 1].padded() == key) {
-                return false;
+                return held - 1;
             }
         }
     }
@@ -268,58 +254,110 @@ bool isValidShortName(std::string_view name) {
     return !extension.empty() && extension.size() <= 3 && isAllShortNameChars(extension);
 }
 
-std::vector<ShortName> deriveShortNames(const PackedNames& names,
-                                        const std::vector<std::uint32_t>& order) {
-    std::vector<ShortName> result(order.size());
-    std::vector<bool> assigned(order.size(), false);
-    TakenNames taken(result, order.size());
+namespace {
+
+// The first number with one digit more than `number`.
+std::uint32_t nextDigitCount(std::uint32_t number) {
+    std::uint32_t bound = 10;
+    while (bound <= number && bound < 1000000000) {
+        bound *= 10;
+    }
+    return bound;
+}
+
+// Gives generated short names, "~N" numbers counted per stem, skipping taken names. Where many
+// stems share their first characters, their numbered names meet once the number takes the room
+// of a character ("HARBOR~9", "HARBO~10"), and a stem's next free number may lie behind
+// thousands taken by other stems. So each taken generated name keeps a hint: every number from
+// its own up to the hint, with the same beginning and extension, is taken too. A search follows
+// the hints and then shortens them for the names it passed, so that no stretch of taken numbers
+// is walked twice.
+class Numbering {
+public:
+    Numbering(std::vector<ShortName>& result, TakenNames& taken)
+        : result_(result), taken_(taken), hints_(result.size(), 0) {}
+
+    void give(std::size_t k, const Converted& converted) {
+        std::uint32_t& last = lastNumber_[converted.stemView()];
+        passed_.clear();
+        std::uint32_t number = last + 1;
+        for (;;) {
+            result_[k] = numbered(converted, number);
+            const std::uint32_t held = taken_.insert(static_cast<std::uint32_t>(k));
+            if (held == TakenNames::kAdded) {
+                break;
+            }
+            passed_.emplace_back(held, number);
+            number = std::max(number + 1, hints_[held]);
+        }
+        last = number;
+        for (const auto& [index, from] : passed_) {
+            hints_[index] = std::min(number, nextDigitCount(from));
+        }
+    }
+
+private:
+    static ShortName numbered(const Converted& converted, std::uint32_t number) {
+        char digits[16];
+        digits[0] = '~';
+        const std::size_t digitCount = 1 + writeDecimal(number, digits + 1);
+        const std::size_t keep =
+            std::min(converted.stemLength, digitCount < 8 ? 8 - digitCount : 0);
+        char base[16];
+        std::memcpy(base, converted.stem, keep);
+        std::memcpy(base + keep, digits, digitCount);
+        return ShortName({base, keep + digitCount}, converted.extensionView());
+    }
+
+    std::vector<ShortName>& result_;
+    TakenNames& taken_;
+    std::vector<std::uint32_t> hints_; // by index into `result_`; 0 when none is known
+    StemNumbers lastNumber_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> passed_; // taken names a search passed
+};
+
+} // namespace
+
+std::vector<ShortName> deriveShortNames(const PackedNames& names) {
+    std::vector<ShortName> result(names.size());
+    std::vector<bool> assigned(names.size(), false);
+    TakenNames taken(result, names.size());
 
     // Names that already are 8.3 names keep their own, so that a generated name never takes
     // the short name of a file that has it by right. Of names that differ only in case, the
     // first in name order keeps it and the others are generated below.
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const std::string_view name = names[order[k]];
-        if (!isValidShortName(name)) {
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::string_view name = names[k];
+        if (!isValidShortName(name) || name.front() == '-') {
             continue;
         }
         result[k] = fromValidName(name);
-        if (taken.insert(static_cast<std::uint32_t>(k))) {
-            assigned[k] = true;
-        }
+        assigned[k] = taken.insert(static_cast<std::uint32_t>(k)) == TakenNames::kAdded;
     }
 
-    StemNumbers lastNumber;
-    for (std::size_t k = 0; k < order.size(); ++k) {
+    Numbering numbering(result, taken);
+    std::vector<std::uint32_t> dashed; // names whose stem begins with "-", numbered last
+    for (std::size_t k = 0; k < names.size(); ++k) {
         if (assigned[k]) {
             continue;
         }
-        const Converted converted = convert(names[order[k]]);
-        std::uint32_t& number = lastNumber[converted.stemView()];
-        for (;;) {
-            ++number;
-            char digits[16];
-            digits[0] = '~';
-            const std::size_t digitCount = 1 + writeDecimal(number, digits + 1);
-            const std::size_t keep =
-                std::min(converted.stemLength, digitCount < 8 ? 8 - digitCount : 0);
-            char base[16];
-            std::memcpy(base, converted.stem, keep);
-            std::memcpy(base + keep, digits, digitCount);
-            result[k] = ShortName({base, keep + digitCount}, converted.extensionView());
-            if (taken.insert(static_cast<std::uint32_t>(k))) {
-                break;
-            }
+        const Converted converted = convert(names[k]);
+        if (converted.stem[0] == '-') {
+            dashed.push_back(static_cast<std::uint32_t>(k));
+            continue;
         }
+        numbering.give(k, converted);
+    }
+    for (const std::uint32_t k : dashed) {
+        Converted converted = convert(names[k]);
+        converted.stem[0] = '_';
+        numbering.give(k, converted);
     }
     return result;
 }
 
 std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInOrder) {
-    std::vector<std::uint32_t> order(namesInOrder.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        order[k] = static_cast<std::uint32_t>(k);
-    }
-    return deriveShortNames(PackedNames(namesInOrder), order);
+    return deriveShortNames(PackedNames(namesInOrder));
 }
 
 ShortNameIndex::ShortNameIndex(PackedNames namesInOrder, std::vector<ShortName> shortNames)

@@ -39,15 +39,16 @@ private:
 // most one dot followed by 1 to 3 characters, only characters a short name may hold.
 bool isValidShortName(std::string_view name);
 
-// Short names for every name of a folder, in name order: entry k belongs to `names[order[k]]`.
-// `order` must put all of the folder's listable names in name order. Names that are already
+// Short names for every name of a folder: entry k belongs to `namesInOrder[k]`, which must hold
+// all of the folder's listable names in name order. Names that are already
 // 8.3 names keep their upper-case form (the first in name order when several differ only in
 // case); every other name gets the first six characters of its converted base plus "~N" and the
 // first three of its extension, N counted from 1 in name order among names of the same stem and
-// skipping any short name already taken. The same names always give the same short names.
-std::vector<ShortName> deriveShortNames(const PackedNames& names,
-                                        const std::vector<std::uint32_t>& order);
-// The same for names already in name order.
+// skipping any short name already taken. No short name begins with "-", so that none can be
+// taken for a switch: a name whose short name would, gets "_" for that "-" and its number after
+// all other names, so that no other name's number depends on it. The same names always give the
+// same short names.
+std::vector<ShortName> deriveShortNames(const PackedNames& namesInOrder);
 std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInOrder);
 
 // Finds the long name a short name stands for, in any letter case. A batch line has a handful

@@ -1,82 +1,100 @@
 #include "interpreter/names.h"
+#include "interpreter/short_names.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <random>
+#include <set>
 
 namespace kestrin::cmd {
 namespace {
 
 using Names = std::vector<std::string>;
 
-// Control characters, reserved characters and bad UTF-8 leave a name out of listings.
-TEST(Names, ListableAndBinPatternNames) {
-    const struct {
-        bool (*test)(std::string_view);
-        bool expected;
-        Names names;
-    } rows[] = {
-        {isListableName,
-         true,
-         {"Harbor Run.bin", "a&b.bin", "100%.bin", "it's.bin", ".bin", "..x.bin", "Ünïcode.bin",
-          "日本.bin", "emoji 🎮.bin", "a+b,c;d=e[f].bin", std::string(251, 'x') + ".bin"}},
-        {isListableName,
-         false,
-         {"tab\tx.bin", "line\nfeed.bin", "cr\r.bin", "del\x7f.bin", "back\\slash.bin",
-          "co:lon.bin", "st*r.bin", "q?.bin", "quo\"te.bin", "<.bin", ">.bin", "pi|pe.bin", "", ".",
-          ".."}},
-        // Not UTF-8 at all, an overlong "/", a surrogate, cut short, past U+10FFFF.
-        {isListableName,
-         false,
-         {"\xff.bin", "\xc0\xaf.bin", "\xed\xa0\x80.bin", "\xc3.bin", "\xf4\x90\x80\x80.bin"}},
-        {hasBinExtension, true, {"a.bin", "a.BIN", "a.Bin", ".bin", "a.bin.b.bin", "x y.bIN"}},
-        {hasBinExtension, false, {"bin", "abin", "a.bin ", "a.bin.txt", "a.bi", "a_bin", ""}},
-    };
-    for (const auto& row : rows) {
-        for (const std::string& name : row.names)
-            EXPECT_EQ(row.test(name), row.expected) << name;
-    }
+// Control and reserved characters and bad UTF-8 leave a name out of listings.
+TEST(FileNames, ListableNames) {
+    for (const std::string name : {"Harbor Run.bin", "a&b.bin", "100%.bin", "-x.bin", ".bin",
+                                   "Ünïcode 日本 🎮.bin", "a+b,c;d=e[f].bin", "\xc2\x9b"})
+        EXPECT_TRUE(isListableName(name)) << name;
+    for (const std::string name :
+         {"tab\tx", "cr\r", "del\x7f", "a\\b", "c:d", "*", "q?", "\"", "<", ">", "|", "", ".", "..",
+          "\xff.bin", "\xc0\xaf.bin", "\xed\xa0\x80.bin", "\xc3.bin", "\xf4\x90\x80\x80.bin"})
+        EXPECT_FALSE(isListableName(name)) << name;
 }
 
-TEST(NameOrder, IgnoresCaseAndBreaksTiesByBytes) {
-    Names names = {"b.bin",  "B.bin",   "a.BIN", "A.bin", "_x.bin",
-                   "ab.bin", "A b.bin", "Ü.bin", "z.bin"};
-    sortByName(names);
-    EXPECT_EQ(names, (Names{"A b.bin", "A.bin", "a.BIN", "ab.bin", "B.bin", "b.bin", "z.bin",
-                            "_x.bin", "Ü.bin"}));
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-        EXPECT_TRUE(nameLess(names[i], names[i + 1])) << names[i] << " / " << names[i + 1];
-        EXPECT_FALSE(nameLess(names[i + 1], names[i])) << names[i] << " / " << names[i + 1];
-    }
-}
-
-// Names that begin alike for more than one eight-byte chunk, differ only in case, or end where
-// another goes on: the packed sort must give the order of the plain comparison.
-TEST(NameOrder, OfManyNamesWithLongCommonBeginningsMatchesThePlainComparison) {
+// Names that begin alike for more than eight bytes, differ only in case or end where another
+// goes on sort as the plain comparison does: ASCII letters folded, then the bytes as they are.
+TEST(FileNames, NameOrderIgnoresCaseAndBreaksTiesByBytes) {
     std::mt19937 random(11);
-    const Names stems = {"",           "Game number ",        "GAME NUMBER ",
-                         "game numbe", "Game number 0000000", "Ü"};
-    const std::string letters = "aAbB0 .~_\xc3\x9c";
-    Names names = {"12345678", "1234567", "123456789", "12345678"}; // a name twice stays stable
+    const Names stems = {"", "Game number ", "GAME NUMBER ", "game numbe", "Game number 0000000"};
+    Names names = {"12345678", "1234567", "123456789", "12345678"};
     for (int i = 0; i < 3000; ++i) {
-        std::string name = stems[random() % stems.size()];
+        names.push_back(stems[random() % stems.size()]);
         for (std::size_t k = random() % 20; k > 0; --k)
-            name += letters[random() % letters.size()];
-        names.push_back(name);
+            names.back() += "aAbB0 .~_\xc3\x9c"[random() % 11];
     }
-    const std::vector<std::uint32_t> order = nameOrder(PackedNames(names));
-    ASSERT_EQ(order.size(), names.size());
+    const auto key = [](std::string name) {
+        std::string folded = name;
+        for (char& c : folded)
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        return std::pair(folded, name);
+    };
     Names expected = names;
-    std::sort(expected.begin(), expected.end(),
-              [](const std::string& a, const std::string& b) { return nameLess(a, b); });
-    for (std::size_t k = 0; k < order.size(); ++k)
-        ASSERT_EQ(names.at(order[k]), expected[k]) << "position " << k;
-    std::vector<std::uint32_t> indexes = order;
-    std::sort(indexes.begin(), indexes.end());
-    EXPECT_EQ(std::adjacent_find(indexes.begin(), indexes.end()), indexes.end())
-        << "a name given twice";
+    std::sort(expected.begin(), expected.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
+    sortByName(names);
+    EXPECT_EQ(names, expected);
+}
+
+// The short names of a folder holding `names`, each as "LONG NAME=SHORT.EXT".
+std::set<std::string> shortNamesOf(Names names) {
+    sortByName(names);
+    const std::vector<ShortName> shortNames = deriveShortNames(names);
+    std::set<std::string> result;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        result.insert(names[i] + "=" + shortNames.at(i).text());
+    return result;
+}
+
+// Each row is a folder: its names with the short names they must get.
+TEST(FileNames, ShortNamesOfWholeFolders) {
+    const std::set<std::string> folders[] = {
+        // Names already 8.3 keep their upper-case form; others get six characters, "~" and a
+        // number; blanks and all dots but the last go.
+        {"demo.bin=DEMO.BIN", "README=README", "Pac-Man.Bin=PAC-MAN.BIN", "a_b~1.x=A_B~1.X",
+         "Harbor Run.bin=HARBOR~1.BIN", "a.binary=A~1.BIN", "abc.=ABC~1", "a.b.c=AB~1.C"},
+        // One "_" for each character an 8.3 name cannot hold; empty bases share the stem "_".
+        {"a+b,c.bin=A_B_C~1.BIN", "Ünï.bin=_N_~1.BIN", "   .bin=_~1.BIN", ".bin=_~2.BIN"},
+        // Numbered in name order; a generated name never takes one a file has by right; of
+        // names differing only in case the first in byte order keeps its own.
+        {"Harbor Race.bin=HARBOR~2.BIN", "harbor run.bin=HARBOR~3.BIN", "harbor~1.bin=HARBOR~1.BIN",
+         "Harbor X.txt=HARBOR~4.TXT", "DEMO.bin=DEMO.BIN", "Demo.Bin=DEMO~1.BIN"},
+        // No short name begins with "-": such names come after all others, so that no other
+        // name's number changes.
+        {"-x.bin=_X~2.BIN", "[x.bin=_X~1.BIN", "--help.bin=_-HELP~1.BIN", "-j0=_J0~1",
+         "-.bin=_~2.BIN", "..bin=_~1.BIN", " -c0.bin=_C0~1.BIN"},
+    };
+    for (const auto& expected : folders) {
+        Names names;
+        for (const std::string& pair : expected)
+            names.push_back(pair.substr(0, pair.find('=')));
+        EXPECT_EQ(shortNamesOf(names), expected);
+    }
+}
+
+// The stem gives way to longer numbers ("HARBO~10"), where stems that begin alike meet: each
+// then goes on after the numbers the others took.
+TEST(FileNames, ShortNamesWhereNumberedStemsMeet) {
+    Names names;
+    for (int i = 1001; i <= 1120; ++i)
+        for (const char* stem : {"Harboa ", "Harbob ", "Harboc "})
+            if (i <= 1010 || stem[5] == 'a')
+                names.push_back(stem + std::to_string(i) + ".bin");
+    const std::set<std::string> shortNames = shortNamesOf(names);
+    for (const char* pair : {"Harboa 1009.bin=HARBOA~9.BIN", "Harboa 1011.bin=HARBO~11.BIN",
+                             "Harboa 1120.bin=HARB~120.BIN", "Harbob 1009.bin=HARBOB~9.BIN",
+                             "Harbob 1010.bin=HARB~121.BIN", "Harboc 1010.bin=HARB~122.BIN"})
+        EXPECT_EQ(shortNames.count(pair), 1u) << pair;
 }
 
 } // namespace
