@@ -28,9 +28,11 @@ std::size_t findBinExtension(std::string_view line) {
     return std::string_view::npos;
 }
 
-// Runs one listing job and waits for its end, so that the batch file is free to be rewritten
-// and the listing it wrote is complete, then pauses a tenth of a second while processing events
-// so that the splash window stays drawn. Returns why the job could not run or failed, if so.
+// Runs one listing job, pauses a tenth of a second while processing events so that the splash
+// window stays drawn, then waits for the job's end if it has not ended yet, so that the batch
+// file is free to be rewritten and the listing it wrote is complete. The pause runs while the
+// job works: a job shorter than the pause costs no time of its own. Returns why the job could
+// not run or failed, if so.
 std::string runListingJob(Files& files, Jobs& jobs, std::string_view command, WindowStyle style) {
     std::string content(command);
     content += "\r\n";
@@ -40,7 +42,8 @@ std::string runListingJob(Files& files, Jobs& jobs, std::string_view command, Wi
     if (const auto failure = files.replace(scanBatchFile, content)) {
         problem = std::string("could not save ") + scanBatchFile + ": " + *failure;
     } else if (const auto task = jobs.start(scanBatchFile, style, /*reportErrors=*/false)) {
-        problem = jobs.waitUntilEnded(*task).value_or("");
+        jobs.pause(0.1);
+        return jobs.waitUntilEnded(*task).value_or("");
     } else {
         problem = "the command interpreter kestrin-cmd could not be started";
     }

@@ -36,9 +36,10 @@ public:
     // message box once the job has ended.
     virtual std::optional<TaskId> start(const std::string& batchFile, WindowStyle style,
                                         bool reportErrors) = 0;
-    // Processes pending events until the job has ended. Returns why it failed (a non-zero exit
-    // status or a signal): the last lines it wrote on standard error, or its status when it
-    // wrote none; nothing when it succeeded or is unknown.
+    // Processes pending events until the job has ended, or returns at once when it already has.
+    // Returns why a job started without reportErrors failed (a non-zero exit status or a
+    // signal): the last lines it wrote on standard error, or its status when it wrote none;
+    // nothing when it succeeded or is unknown.
     virtual std::optional<std::string> waitUntilEnded(TaskId task) = 0;
     // Waits until the job has ended or the user has brought the launcher back to the front
     // after the job's window took the focus; the windows stay drawn and take no other input.

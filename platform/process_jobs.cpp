@@ -131,7 +131,6 @@ struct ProcessJobs::Job {
     QProcess* process = nullptr; // deleted once ended, orphaned when still running at the end
     int errorFd = -1;            // the job's standard error, or -1 when it goes nowhere
     bool reportErrors = false;
-    std::optional<std::string>* failure = nullptr; // where a waiter wants to know how it ended
 
     ~Job() {
         if (errorFd >= 0)
@@ -202,13 +201,15 @@ void ProcessJobs::jobEnded(TaskId task) {
         return;
 
     std::string errors = job->errorFd >= 0 ? lastErrorLines(job->errorFd) : std::string();
-    if (job->failure) {
-        *job->failure = !errors.empty() ? errors
-                        : crashed ? "the command interpreter kestrin-cmd was ended by a signal"
-                                  : "the command interpreter kestrin-cmd ended with status " +
-                                        std::to_string(status);
+    if (!job->reportErrors) {
+        // Kept for the caller, who may ask after the job has ended (waitUntilEnded).
+        failures_[task] = !errors.empty() ? errors
+                          : crashed ? "the command interpreter kestrin-cmd was ended by a signal"
+                                    : "the command interpreter kestrin-cmd ended with status " +
+                                          std::to_string(status);
+        return;
     }
-    if (!job->reportErrors || errors.empty())
+    if (errors.empty())
         return;
     // Shown from the event loop once the wait that saw the end has returned, never from inside
     // the signal that reported it.
@@ -222,14 +223,17 @@ void ProcessJobs::reportErrors(const std::string& lines) {
 }
 
 std::optional<std::string> ProcessJobs::waitUntilEnded(TaskId task) {
-    const auto found = running_.find(task);
-    if (found == running_.end())
+    if (const auto found = running_.find(task); found != running_.end()) {
+        QEventLoop loop;
+        // Connected after jobEnded, so the outcome is recorded when the loop ends.
+        QObject::connect(found->second->process, &QProcess::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const auto failed = failures_.find(task);
+    if (failed == failures_.end())
         return std::nullopt;
-    std::optional<std::string> failure;
-    found->second->failure = &failure;
-    QEventLoop loop;
-    QObject::connect(found->second->process, &QProcess::finished, &loop, &QEventLoop::quit);
-    loop.exec();
+    std::optional<std::string> failure = std::move(failed->second);
+    failures_.erase(failed);
     return failure;
 }
 

@@ -47,6 +47,8 @@ private:
     MessageBoxes& boxes_;
     QString interpreterPath_;
     std::map<TaskId, std::unique_ptr<Job>> running_;
+    // Why jobs that do not report their own errors failed, until waitUntilEnded takes it.
+    std::map<TaskId, std::string> failures_;
     TaskId lastTask_ = 0;
     QObject context_; // receiver of the process signals and of the deferred error reports
 };

@@ -35,9 +35,9 @@ TEST(ScanGames, RunsBothListingsOneAfterTheOtherAndCleansUp) {
     EXPECT_EQ(catalogue.displayNames, displayNames);
     EXPECT_EQ(catalogue.shortNames, shortNames);
     // Style 0 keeps the focus on the splash window, style 1 gives it to the job.
-    EXPECT_EQ(folder.log, (Lines{"replace getlist.bat", "start getlist.bat 0", "wait 1",
-                                 "pause 0.1", "replace getlist.bat", "start getlist.bat 1",
-                                 "wait 2", "pause 0.1", "remove getlist.bat", "read lgames.dat",
+    EXPECT_EQ(folder.log, (Lines{"replace getlist.bat", "start getlist.bat 0", "pause 0.1",
+                                 "wait 1", "replace getlist.bat", "start getlist.bat 1",
+                                 "pause 0.1", "wait 2", "remove getlist.bat", "read lgames.dat",
                                  "read games.dat", "remove lgames.dat", "remove games.dat"}));
     EXPECT_TRUE(folder.files.empty() && catalogue.problem.empty());
 }

@@ -61,22 +61,26 @@ struct FakePlatform : Files, Jobs {
         return running->startFails ? std::nullopt : std::optional<TaskId>(++lastTask);
     }
     std::optional<std::string> waitUntilEnded(TaskId task) override {
-        return endJob("wait " + std::to_string(task));
+        endJob("wait " + std::to_string(task));
+        return std::exchange(failure, std::nullopt);
     }
     void waitForUserReturn(TaskId task) override { endJob("return " + std::to_string(task)); }
     void pause(double seconds) override { endJob("pause " + std::to_string(seconds).substr(0, 3)); }
-    std::optional<std::string> endJob(const std::string& wait) {
+    void endJob(const std::string& wait) {
         log.push_back(wait);
         if (duringWait)
             duringWait();
         const auto job = std::exchange(running, std::nullopt);
         if (!job || job->startFails)
-            return std::nullopt;
+            return;
         if (job->run)
             job->run();
-        if (reportErrors && job->failure)
+        if (!job->failure)
+            return;
+        if (reportErrors)
             boxes.show(*job->failure, "Kestrin", Buttons::Ok);
-        return job->failure;
+        else
+            failure = job->failure; // kept until the caller asks
     }
 
     std::map<std::string, std::string> files;      // name -> bytes
@@ -88,6 +92,7 @@ struct FakePlatform : Files, Jobs {
     RecordingMessageBoxes boxes;
     std::optional<ScriptedJob> running;
     bool reportErrors = false;
+    std::optional<std::string> failure; // how the last silent job failed
     TaskId lastTask = 0;
 };
 
