@@ -454,9 +454,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         const bool windowTakesKeys = isActiveWindow() &&
                                      QApplication::activeModalWidget() == nullptr &&
                                      QApplication::activePopupWidget() == nullptr;
+        const int key = static_cast<QKeyEvent*>(event)->key();
         if (watched == firstReceiver && windowTakesKeys)
-            Form1_Form_KeyDown(static_cast<QKeyEvent*>(event)->key());
-        // The key goes on to the control as well.
+            Form1_Form_KeyDown(key);
+        // The key goes on to the control as well, except Enter to a button: some desktop themes
+        // let Enter press the focused button, which would then run its own action on release,
+        // a second one for the same key (Run Game twice, or Exit after Run Game).
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (enter && qobject_cast<QPushButton*>(watched) != nullptr)
+            return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
