@@ -22,8 +22,9 @@ TEST(MainWindow, StartUpFillsTheListsAndList2FollowsList1) {
         if (!splash.isVisible())
             return;
         QTest::keyClick(&splash, Qt::Key_F5); // no character
+        const bool stayed = splash.isVisible();
         QTest::keyClick(&splash, Qt::Key_Q, Qt::ShiftModifier);
-        splashClosed = !splash.isVisible();
+        splashClosed = stayed && !splash.isVisible();
     };
     Form1& form = launcher.started();
     EXPECT_TRUE(splashClosed);
