@@ -14,6 +14,7 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace kestrin::testing {
 namespace {
@@ -220,15 +221,18 @@ const ShownBox numeric{"Please enter a numeric value", "Invalid Entry", Buttons:
 
 // Each range with its bounds, read from the number a text begins with: Set shows one message
 // per rejected text, in field order, keeps the dialog open and the texts as typed. Disabled
-// boxes (paddle off) are checked all the same; the frame count only while its test is on.
+// boxes (paddle off) are checked all the same; the frame count only while its test is on. A
+// rejected lightgun text gets the focus, the cycle box when both fail, or, disabled, passes it
+// to the nearest control before it that can take it, the enable box.
 TEST_F(Dialogs, SetAcceptsOnlyWhatEachRangeAllows) {
     std::setlocale(LC_NUMERIC, "C");
     using D = Dialog;
     const struct {
         Dialog which;
         std::string first, second; // Text1 and Text2 of the dialog
-        int check;                 // Form4's "Performance Test"
+        bool check;                // its Check1
         std::vector<ShownBox> expected;
+        QString focused = {};
     } rows[] = {{D::Form2, "", "", 0, {}},
                 {D::Form2, "0.5", "0", 0, {}},
                 {D::Form2, "15.9x", "3", 0, {}},
@@ -242,41 +246,32 @@ TEST_F(Dialogs, SetAcceptsOnlyWhatEachRangeAllows) {
                 {D::Form4, "254.9", "0.5", 1, {}},
                 {D::Form4, "0", "", 1, {perfSpeed, frames}},
                 {D::Form4, "255", "0", 1, {perfSpeed, frames}},
-                {D::Form6, "", "-1.5", 0, {}},
-                {D::Form6, "2x", "", 0, {numeric}},
-                {D::Form6, ".", "1 2", 0, {numeric, numeric}}};
+                {D::Form6, "", "-1.5", 1, {}},
+                {D::Form6, "2x", "5", 1, {numeric}, "Text1"},
+                {D::Form6, ".", "1 2", 1, {numeric, numeric}, "Text2"},
+                {D::Form6, "abc", "", 0, {numeric}, "Check1"}};
+    const std::map<Dialog, std::pair<TextBox, TextBox>> texts = {
+        {D::Form2, {TextBox::Form2_Text1, TextBox::Form2_Text2}},
+        {D::Form3, {TextBox::Form3_Text1, TextBox::Form3_Text2}}, // the second: its backup
+        {D::Form4, {TextBox::Form4_Text1, TextBox::Form4_Text2}},
+        {D::Form6, {TextBox::Form6_Text1, TextBox::Form6_Text2}}};
     for (const auto& r : rows) {
         OptionDialog& d = dialogs.window(r.which);
         SCOPED_TRACE(d.objectName().toStdString() + " " + r.first + " | " + r.second);
-        auto* text1 = d.findChild<QLineEdit*>("Text1");
-        text1->setText(QString::fromStdString(r.first));
-        if (auto* text2 = d.findChild<QLineEdit*>("Text2"))
-            text2->setText(QString::fromStdString(r.second));
-        dialogs.setCheck(CheckBox::Form4_Check1, r.check);
+        const auto [first, second] = texts.at(r.which);
+        dialogs.setText(first, r.first);
+        dialogs.setText(second, r.second);
+        d.findChild<QCheckBox*>("Check1")->setChecked(r.check);
         boxes.shown.clear();
-        EXPECT_EQ(openAndRun(r.which, [&] { QTest::keyClick(&d, Qt::Key_Return); }),
+        EXPECT_EQ(openAndRun(r.which,
+                             [&] {
+                                 QTest::keyClick(&d, Qt::Key_Return);
+                                 EXPECT_TRUE(r.focused.isEmpty() ||
+                                             d.focusWidget()->objectName() == r.focused);
+                             }),
                   !r.expected.empty());
         EXPECT_EQ(boxes.shown, r.expected);
-        EXPECT_EQ(text1->text().toStdString(), r.first);
-    }
-}
-
-// A rejected lightgun text gets the focus, the cycle box when both fail; a disabled box passes
-// it to the nearest control before it that can take it, the enable box.
-TEST_F(Dialogs, LightgunFocusGoesToTheRejectedBox) {
-    std::setlocale(LC_NUMERIC, "C");
-    const std::tuple<int, std::string, std::string, QString> rows[] = {
-        {1, "abc", "5", "Text1"}, {1, "abc", "x", "Text2"}, {0, "abc", "", "Check1"}};
-    Form6& f = dialogs.form6();
-    for (const auto& [enabled, scanlines, cycles, focused] : rows) {
-        dialogs.setCheck(CheckBox::Form6_Check1, enabled);
-        dialogs.setText(TextBox::Form6_Text1, scanlines);
-        dialogs.setText(TextBox::Form6_Text2, cycles);
-        EXPECT_TRUE(openAndRun(Dialog::Form6, [&] {
-            f.Command1->setFocus();
-            QTest::keyClick(f.Command1, Qt::Key_Return);
-            EXPECT_EQ(f.focusWidget()->objectName(), focused);
-        }));
+        EXPECT_EQ(d.findChild<QLineEdit*>("Text1")->text().toStdString(), r.first);
     }
 }
 
