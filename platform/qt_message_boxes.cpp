@@ -1,8 +1,11 @@
 #include "platform/qt_message_boxes.h"
 
+#include <QDialogButtonBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpacerItem>
@@ -24,6 +27,41 @@ void keepTitleVisible(QMessageBox& box) {
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
+
+// The box keeps a column left of its text for an icon; without an icon it only pushes the text
+// off centre. The text takes the whole width instead, centred line by line, with the buttons
+// centred below it.
+void centreText(QMessageBox& box) {
+    if (auto* buttons = box.findChild<QDialogButtonBox*>())
+        buttons->setCenterButtons(true);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    auto* text = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!grid || !text || grid->indexOf(text) < 0)
+        return;
+    for (int i = grid->count() - 1; i >= 0; --i) {
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(i, &row, &column, &rows, &columns);
+        if (row == 0 && grid->itemAt(i)->spacerItem() != nullptr)
+            delete grid->takeAt(i);
+    }
+    grid->removeWidget(text);
+    grid->addWidget(text, 0, 0, 1, grid->columnCount());
+    text->setAlignment(Qt::AlignCenter);
+}
+
+// Shows the focus frame on OK from the start, as after a Tab (showing a box forgets it): the
+// user sees which button Enter answers.
+class FocusMark final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            static_cast<QWidget*>(watched)->setAttribute(Qt::WA_KeyboardFocusChange);
+        return false;
+    }
+};
 
 } // namespace
 
@@ -53,6 +91,9 @@ Answer QtMessageBoxes::show(const std::string& text, const std::string& title, B
     if (cancel)
         cancel->setIcon(QIcon());
     keepTitleVisible(box);
+    centreText(box);
+    FocusMark focusMark;
+    box.installEventFilter(&focusMark);
     box.exec();
 
     if (cancel && box.clickedButton() != ok)

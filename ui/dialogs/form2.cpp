@@ -24,16 +24,18 @@ void Form2::Form2_Form_Load() {
                     QRect(28, 80, 140, 22));
     addOptionButton(Frame1, Option1, QStringLiteral("Option1_1"), QStringLiteral("Mouse"),
                     QRect(28, 104, 140, 22));
-    addLabel(Frame1, QStringLiteral("Label2_0"), QStringLiteral(" (1-15)"),
-             QRect(112, 136, 70, 18));
-    addLabel(Frame1, QStringLiteral("Label1"), QStringLiteral("Paddle Speed"),
-             QRect(16, 156, 94, 24));
-    Text1 = addTextBox(Frame1, QStringLiteral("Text1"), QRect(112, 156, 52, 24));
-    addLabel(Frame1, QStringLiteral("Label2_1"), QStringLiteral("  (0-3)"),
-             QRect(112, 186, 70, 18));
-    addLabel(Frame1, QStringLiteral("Label3"), QStringLiteral("Which Paddle"),
-             QRect(16, 206, 94, 24));
-    Text2 = addTextBox(Frame1, QStringLiteral("Text2"), QRect(112, 206, 52, 24));
+    QLabel* Label2_0 = addLabel(Frame1, QStringLiteral("Label2_0"), QStringLiteral(" (1-15)"),
+                                QRect(112, 136, 70, 18));
+    QLabel* Label1 = addLabel(Frame1, QStringLiteral("Label1"), QStringLiteral("Paddle Speed"),
+                              QRect(16, 156, 94, 24));
+    Text1 = addTextBox(Frame1, QStringLiteral("Text1"), QRect(112, 156, 52, 24), Label1);
+    describe(Text1, {Label2_0});
+    QLabel* Label2_1 = addLabel(Frame1, QStringLiteral("Label2_1"), QStringLiteral("  (0-3)"),
+                                QRect(112, 186, 70, 18));
+    QLabel* Label3 = addLabel(Frame1, QStringLiteral("Label3"), QStringLiteral("Which Paddle"),
+                              QRect(16, 206, 94, 24));
+    Text2 = addTextBox(Frame1, QStringLiteral("Text2"), QRect(112, 206, 52, 24), Label3);
+    describe(Text2, {Label2_1});
     Command1 = addButton(Frame1, QStringLiteral("Command1"), QStringLiteral("&Set Paddle"),
                          QRect(180, 154, 104, 28));
 

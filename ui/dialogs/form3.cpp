@@ -14,11 +14,14 @@ Form3::Form3(MessageBoxes& boxes)
 void Form3::Form3_Form_Load() {
     Frame2 = addFrame(clientArea(), QStringLiteral("Frame2"), QStringLiteral("Video Options"),
                       QRect(6, 4, 300, 196));
-    addLabel(Frame2, QStringLiteral("Label2"), QStringLiteral(" (1-14)"), QRect(104, 22, 70, 18));
-    addLabel(Frame2, QStringLiteral("Label1"), QStringLiteral("Video Mode"), QRect(16, 42, 86, 24));
-    Text1 = addTextBox(Frame2, QStringLiteral("Text1"), QRect(104, 42, 52, 24));
+    QLabel* Label2 = addLabel(Frame2, QStringLiteral("Label2"), QStringLiteral(" (1-14)"),
+                              QRect(104, 22, 70, 18));
+    QLabel* Label1 = addLabel(Frame2, QStringLiteral("Label1"), QStringLiteral("Video Mode"),
+                              QRect(16, 42, 86, 24));
+    Text1 = addTextBox(Frame2, QStringLiteral("Text1"), QRect(104, 42, 52, 24), Label1);
+    describe(Text1, {Label2});
     Check1 = addCheckBox(Frame2, QStringLiteral("Check1"), QStringLiteral("Black && White Mode"),
-                         QRect(16, 76, 164, 22));
+                         QRect(16, 76, 156, 22));
     addOptionButton(Frame2, Option1, QStringLiteral("Option1_0"), QStringLiteral("NTSC"),
                     QRect(16, 102, 74, 22));
     addOptionButton(Frame2, Option1, QStringLiteral("Option1_1"), QStringLiteral("PAL"),
@@ -28,7 +31,7 @@ void Form3::Form3_Form_Load() {
     Check5 = addCheckBox(Frame2, QStringLiteral("Check5"),
                          QStringLiteral("Display Number of Scan Lines"), QRect(16, 154, 240, 22));
     Command1 = addButton(Frame2, QStringLiteral("Command1"), QStringLiteral("&Set Video Options"),
-                         QRect(172, 78, 120, 46));
+                         QRect(172, 78, 126, 46));
 
     QMenu* file = addFileMenu();
     mnufilevid =

@@ -14,17 +14,19 @@ Form4::Form4(MessageBoxes& boxes)
 void Form4::Form4_Form_Load() {
     Frame1 = addFrame(clientArea(), QStringLiteral("Frame1"), QStringLiteral("Performance Options"),
                       QRect(6, 4, 316, 189));
-    addLabel(Frame1, QStringLiteral("Label3"), QStringLiteral("(1-254)"), QRect(146, 22, 80, 18));
-    addLabel(Frame1, QStringLiteral("Label1"), QStringLiteral("Speed Adjustment"),
-             QRect(16, 42, 128, 24));
-    Text1 = addTextBox(Frame1, QStringLiteral("Text1"), QRect(146, 42, 56, 24));
-    addLabel(Frame1, QStringLiteral("Label4"), QStringLiteral("(60 is Normal)"),
-             QRect(146, 68, 110, 18));
+    QLabel* Label3 = addLabel(Frame1, QStringLiteral("Label3"), QStringLiteral("(1-254)"),
+                              QRect(148, 22, 80, 18));
+    QLabel* Label1 = addLabel(Frame1, QStringLiteral("Label1"), QStringLiteral("Speed Adjustment"),
+                              QRect(16, 42, 128, 24));
+    Text1 = addTextBox(Frame1, QStringLiteral("Text1"), QRect(148, 42, 56, 24), Label1);
+    QLabel* Label4 = addLabel(Frame1, QStringLiteral("Label4"), QStringLiteral("(60 is Normal)"),
+                              QRect(148, 68, 110, 18));
+    describe(Text1, {Label3, Label4});
     Check1 = addCheckBox(Frame1, QStringLiteral("Check1"), QStringLiteral("Performance Test"),
                          QRect(16, 104, 160, 22));
-    addLabel(Frame1, QStringLiteral("Label2"), QStringLiteral("Numbers or Frames "),
-             QRect(16, 144, 128, 24));
-    Text2 = addTextBox(Frame1, QStringLiteral("Text2"), QRect(146, 144, 56, 24));
+    QLabel* Label2 = addLabel(Frame1, QStringLiteral("Label2"),
+                              QStringLiteral("Numbers or Frames "), QRect(16, 144, 132, 24));
+    Text2 = addTextBox(Frame1, QStringLiteral("Text2"), QRect(148, 144, 56, 24), Label2);
     Command1 = addButton(Frame1, QStringLiteral("Command1"), QStringLiteral("&Set Performance"),
                          QRect(186, 96, 120, 32));
 

@@ -17,15 +17,16 @@ void Form6::Form6_Form_Load() {
                       QRect(6, 4, 256, 141));
     Check1 = addCheckBox(Frame1, QStringLiteral("Check1"), QStringLiteral("Enable Lightgun"),
                          QRect(14, 26, 170, 22));
-    addLabel(Frame1, QStringLiteral("Label1_2"), QStringLiteral("Adjust by"),
-             QRect(14, 62, 120, 24));
-    Text2 = addTextBox(Frame1, QStringLiteral("Text2"), QRect(136, 62, 44, 24));
-    addLabel(Frame1, QStringLiteral("Label1_3"), QStringLiteral("Cycles"), QRect(186, 62, 66, 24));
-    addLabel(Frame1, QStringLiteral("Label1_0"), QStringLiteral("Adjust Lightgun by"),
-             QRect(14, 98, 120, 24));
-    Text1 = addTextBox(Frame1, QStringLiteral("Text1"), QRect(136, 98, 44, 24));
-    addLabel(Frame1, QStringLiteral("Label1_1"), QStringLiteral("Scanlines"),
-             QRect(186, 98, 66, 24));
+    QLabel* Label1_2 = addLabel(Frame1, QStringLiteral("Label1_2"), QStringLiteral("Adjust by"),
+                                QRect(14, 62, 122, 24));
+    Text2 = addTextBox(Frame1, QStringLiteral("Text2"), QRect(136, 62, 44, 24), Label1_2);
+    describe(Text2, {addLabel(Frame1, QStringLiteral("Label1_3"), QStringLiteral("Cycles"),
+                              QRect(186, 62, 66, 24))});
+    QLabel* Label1_0 = addLabel(Frame1, QStringLiteral("Label1_0"),
+                                QStringLiteral("Adjust Lightgun by"), QRect(14, 98, 122, 24));
+    Text1 = addTextBox(Frame1, QStringLiteral("Text1"), QRect(136, 98, 44, 24), Label1_0);
+    describe(Text1, {addLabel(Frame1, QStringLiteral("Label1_1"), QStringLiteral("Scanlines"),
+                              QRect(186, 98, 66, 24))});
     Command1 = addButton(clientArea(), QStringLiteral("Command1"), QStringLiteral("&Set Lightgun"),
                          QRect(268, 60, 92, 32));
 

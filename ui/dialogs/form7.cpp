@@ -15,7 +15,7 @@ void Form7::Form7_Form_Load() {
     Frame1 = addFrame(clientArea(), QStringLiteral("Frame1"),
                       QStringLiteral("Keyboard Emulation Settings"), QRect(6, 4, 325, 112));
     Check1 = addCheckBox(Frame1, QStringLiteral("Check1"),
-                         QStringLiteral("Enable Keyboard Emulation"), QRect(14, 28, 200, 22));
+                         QStringLiteral("Enable Keyboard Emulation"), QRect(14, 28, 206, 22));
     addOptionButton(Frame1, Option1, QStringLiteral("Option1_0"), QStringLiteral("Left "),
                     QRect(14, 72, 80, 22));
     addOptionButton(Frame1, Option1, QStringLiteral("Option1_1"), QStringLiteral("Right"),
@@ -23,7 +23,7 @@ void Form7::Form7_Form_Load() {
     addOptionButton(Frame1, Option1, QStringLiteral("Option1_2"), QStringLiteral("Both"),
                     QRect(186, 72, 80, 22));
     Command1 = addButton(Frame1, QStringLiteral("Command1"), QStringLiteral("&Set Keyboard"),
-                         QRect(214, 22, 100, 32));
+                         QRect(220, 22, 100, 32));
 
     for (int i = 0; i < Option1.count(); ++i)
         Option1.member(i)->setEnabled(false);

@@ -1,5 +1,7 @@
 #include "ui/dialogs/option_dialog.h"
 
+#include "ui/common/desktop_window.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -20,8 +22,8 @@ OptionButtons::OptionButtons(QObject* parent) : QObject(parent) {
 }
 
 void OptionButtons::add(QRadioButton* button) {
-    // A radio button is auto-exclusive among its siblings on its own; the group alone decides.
-    button->setAutoExclusive(false);
+    // A member of a group follows the group's exclusivity, not its siblings'; it stays
+    // auto-exclusive so that assistive technology reports it as a radio button.
     group_.addButton(button, static_cast<int>(members_.size()));
     members_.push_back(button);
 }
@@ -82,6 +84,7 @@ OptionDialog::OptionDialog(MessageBoxes& boxes, const QString& objectName, const
     layout->setMenuBar(menuBar_);
     layout->addWidget(client_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    markFocusWhenShown(this);
 }
 
 void OptionDialog::showModal() {
@@ -99,6 +102,7 @@ void OptionDialog::finishBuilding() {
             continue;
         child->installEventFilter(this);
     }
+    growWithFont(client_);
     adjustSize();
 }
 
@@ -165,13 +169,23 @@ QLabel* OptionDialog::addLabel(QWidget* parent, const QString& name, const QStri
     return label;
 }
 
-QLineEdit* OptionDialog::addTextBox(QWidget* parent, const QString& name, QRect at) {
+QLineEdit* OptionDialog::addTextBox(QWidget* parent, const QString& name, QRect at, QLabel* label) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
+    // A screen reader names the box by its label; without one it would take the frame's title,
+    // the same for every box of the dialog.
+    label->setBuddy(box);
     // The text boxes set no limit of their own: a long text is kept whole, never cut.
     box->setMaxLength(std::numeric_limits<int>::max());
     box->setGeometry(at);
     return box;
+}
+
+void OptionDialog::describe(QLineEdit* box, std::initializer_list<const QLabel*> hints) {
+    QStringList description;
+    for (const QLabel* hint : hints)
+        description << hint->text().trimmed();
+    box->setAccessibleDescription(description.join(u' '));
 }
 
 QCheckBox* OptionDialog::addCheckBox(QWidget* parent, const QString& name, const QString& caption,

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,10 @@ protected:
     // Building blocks; positions are in the client area's (or the given frame's) pixels.
     QGroupBox* addFrame(QWidget* parent, const QString& name, const QString& caption, QRect at);
     QLabel* addLabel(QWidget* parent, const QString& name, const QString& caption, QRect at);
-    QLineEdit* addTextBox(QWidget* parent, const QString& name, QRect at);
+    // A text box takes its accessible name from `label`; the range or unit shown beside it
+    // becomes its accessible description.
+    QLineEdit* addTextBox(QWidget* parent, const QString& name, QRect at, QLabel* label);
+    static void describe(QLineEdit* box, std::initializer_list<const QLabel*> hints);
     QCheckBox* addCheckBox(QWidget* parent, const QString& name, const QString& caption, QRect at);
     QRadioButton* addOptionButton(QWidget* parent, OptionButtons& group, const QString& name,
                                   const QString& caption, QRect at);

@@ -94,24 +94,24 @@ bool OptionDialogs::isCreated(Dialog which) const {
     return false;
 }
 
-void OptionDialogs::showModal(Dialog which) {
+OptionDialog& OptionDialogs::window(Dialog which) {
     switch (which) {
     case Dialog::Form2:
-        form2().showModal();
-        return;
+        return form2();
     case Dialog::Form3:
-        form3().showModal();
-        return;
+        return form3();
     case Dialog::Form4:
-        form4().showModal();
-        return;
+        return form4();
     case Dialog::Form6:
-        form6().showModal();
-        return;
+        return form6();
     case Dialog::Form7:
-        form7().showModal();
-        return;
+        return form7();
     }
+    throw std::invalid_argument("unknown dialog");
+}
+
+void OptionDialogs::showModal(Dialog which) {
+    window(which).showModal();
 }
 
 namespace {

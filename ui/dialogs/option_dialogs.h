@@ -12,6 +12,7 @@
 
 namespace kestrin {
 
+class OptionDialog;
 class Form2;
 class Form3;
 class Form4;
@@ -43,7 +44,8 @@ public:
     // Whether the dialog exists yet (nothing has touched it when it does not).
     bool isCreated(Dialog which) const;
 
-    // The windows themselves, created on first use; for the windows' own tests.
+    // The windows themselves, created on first use.
+    OptionDialog& window(Dialog which);
     Form2& form2();
     Form3& form3();
     Form4& form4();

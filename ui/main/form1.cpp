@@ -7,6 +7,7 @@
 #include "platform/disk_files.h"
 #include "platform/process_jobs.h"
 #include "platform/qt_message_boxes.h"
+#include "ui/common/desktop_window.h"
 #include "ui/dialogs/option_dialogs.h"
 #include "ui/main/form5.h"
 #include "ui/main/frm_splash.h"
@@ -181,6 +182,7 @@ Form1::Form1(std::unique_ptr<OwnedPorts>&& ports, MessageBoxes& boxes, Jobs& job
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     watchKeysOfAllControls();
+    markFocusWhenShown(this);
 }
 
 Form1::~Form1() = default;
@@ -201,6 +203,7 @@ void Form1::buildControls() {
     List1->setModel(List1Items);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("Games")); // a list takes no name from its frame
     List1->setGeometry(8, 24, 241, 238);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row has the same height, so thousands of games are laid out without measuring each.
@@ -228,9 +231,12 @@ void Form1::buildControls() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(280, 24, 134, 107);
     Image1->setPixmap(QPixmap(QStringLiteral(":/kestrin/logo.gif")));
+    // At its natural size; in a window grown for a larger font it stays centred in its place.
+    Image1->setAlignment(Qt::AlignCenter);
 
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, List1);
+    growWithFont(client);
 }
 
 QAction* Form1::addMarkItem(QMenu* menu, MenuMark item, const char* name, const char* caption,
@@ -464,9 +470,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         const bool windowTakesKeys = isActiveWindow() &&
                                      QApplication::activeModalWidget() == nullptr &&
                                      QApplication::activePopupWidget() == nullptr;
+        const int key = static_cast<QKeyEvent*>(event)->key();
         if (watched == firstReceiver && windowTakesKeys)
-            Form1_Form_KeyDown(static_cast<QKeyEvent*>(event)->key());
-        // The key goes on to the control as well.
+            Form1_Form_KeyDown(key);
+        // The key goes on to the control as well, except Enter to a button: some desktop themes
+        // let Enter press the focused button, which would then run its own action on release,
+        // a second one for the same key (Run Game twice, or Exit after Run Game).
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (enter && qobject_cast<QPushButton*>(watched) != nullptr)
+            return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #include "ui/main/form5.h"
 
+#include "ui/common/desktop_window.h"
+
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -49,6 +51,8 @@ Form5::Form5()
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
     connect(Command1, &QPushButton::clicked, this, [this] { Form5_Command1_Click(); });
+    growWithFont(this);
+    markFocusWhenShown(this);
 }
 
 void Form5::showModal() {

@@ -1,5 +1,7 @@
 #include "ui/main/frm_splash.h"
 
+#include "ui/common/desktop_window.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
@@ -38,6 +40,7 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) 
     Label1->setGeometry(24, 56, 265, 41);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1->setFont(sansSerifBold(12));
+    growWithFont(this);
 }
 
 void frmSplash::frmSplash_Form_KeyPress() {
