@@ -9,7 +9,7 @@ JOBS="${KESTRIN_JOBS:-$(nproc)}"
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb openbox xdotool x11-utils dbus
           at-spi2-core python3-pyatspi xauth imagemagick fonts-dejavu-core clang-format
-          dpkg-dev file desktop-file-utils appstream weston qt6-wayland)
+          dpkg-dev file desktop-file-utils appstream weston qt6-wayland qt6-gtk-platformtheme)
 
 # Runs apt-get only when a package is missing, so that a second run starts building at once.
 install_missing_packages() {

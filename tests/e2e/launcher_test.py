@@ -17,6 +17,25 @@ case " $* " in *" -n "*|*" -x "*|*" -f"*) printf 'Report one\\nReport two\\nRepo
 FIRST_START = ["0", "0", "", "", "0", "0", "", "", "0", "0", "0", "0",
                "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0"]
 crlf = lambda lines: "".join(line + "\r\n" for line in lines)  # noqa: E731
+DEEP_CAVE = ["-x", "Comet Chase", "deep cave"]  # the games down the list to "deep cave"
+# Each window as a screen reader user meets it, a dialog opened by its function key: the keys the
+# user then types (Enter is a dialog's Set; each enable box switched on clears the one before), the
+# object that has the focus when it opens and others: (role, name) and a text box's range hint.
+WINDOWS = [(None, MAIN, ["alt+o", "c", "j", "k"], ("push button", "Run Game"), [  # Keyboard Only
+               ("push button", "Exit"), ("list", "Games"), ("list item", "Comet Chase"),
+               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum")]),
+           ("F5", "Video ", ["5"], ("text", "Video Mode", "(1-14)"), [
+               ("radio button", "NTSC"), ("radio button", "PAL"),
+               ("check box", "Black & White Mode"), ("push button", "Set Video Options")]),
+           ("F6", "Performance", ["6", "0"], ("text", "Speed Adjustment", "(1-254) (60 is Normal)"),
+            [("check box", "Performance Test"), ("text", "Numbers or Frames ")]),
+           ("F7", "Paddle ", ["space"], ("check box", "Enable Paddle"), [
+               ("radio button", "Keyboard"), ("radio button", "Mouse"),
+               ("text", "Paddle Speed", "(1-15)"), ("text", "Which Paddle", "(0-3)")]),
+           ("F8", "Lightgun", ["space"], ("check box", "Enable Lightgun"), [
+               ("text", "Adjust by", "Cycles"), ("text", "Adjust Lightgun by", "Scanlines")]),
+           ("F9", "Keyboard Emulation", ["space"], ("check box", "Enable Keyboard Emulation"), [
+               ("radio button", "Left "), ("radio button", "Both"), ("menu item", "Cancel")])]
 
 
 def poll(condition, limit=20.0):
@@ -89,18 +108,28 @@ class Desktop:
             time.sleep(0.15)
 
     def tree(self, app="kestrin"):
-        """The accessibility tree of `app`: (depth, role, name, set of states) for each object."""
+        """The accessibility tree of `app`: (depth, role, name, description, states) each."""
         lines = self.run("/usr/bin/python3", __file__, "--tree", app).splitlines()
         fields = [line.split("\t") for line in lines]
-        return [(int(f[0]), f[1], f[2], set(f[3].split(","))) for f in fields if len(f) == 4]
+        return [(int(f[0]), *f[1:4], set(f[4].split(","))) for f in fields if len(f) == 5]
 
     def named(self, role, state=""):
-        return [n for _, r, n, s in self.tree() if r == role and (not state or state in s)]
+        return [n for _, r, n, _, s in self.tree() if r == role and (not state or state in s)]
 
     def window(self, title):
         """The states of the shown window with this title, or an empty set."""
-        return next((s for d, _, n, s in self.tree() if d == 1 and n == title and "showing" in s),
-                    set())
+        return next((s for d, _, n, _, s in self.tree() if d == 1 and n == title and
+                     "showing" in s), set())
+
+    def heard(self, title):
+        """The objects of the shown window `title`: {(role, name[, description]): states}."""
+        objects, inside = {}, False
+        for depth, role, name, description, states in self.tree():
+            if depth == 1:
+                inside = name == title and "showing" in states
+            elif inside:
+                objects[(role, name) + ((description,) if description else ())] = states
+        return objects
 
     def focus(self, found):
         """Activates the first window an xdotool search found; true once it is the active one."""
@@ -125,8 +154,8 @@ class Launcher(unittest.TestCase):
             self.skipTest("Xvfb is not installed, so there is no display to run the launcher on")
         self.folder, self.desktop = tempfile.mkdtemp(prefix="kestrin-"), None
         self.addCleanup(shutil.rmtree, self.folder, True)
-        # In name order, letter case ignored: Comet Chase, deep cave, Harbor Run, maze.
-        for name, size in [("Harbor Run.bin", 512), ("Comet Chase.BIN", 256),
+        # In name order, letter case ignored: -x, Comet Chase, deep cave, Harbor Run, maze.
+        for name, size in [("Harbor Run.bin", 512), ("Comet Chase.BIN", 256), ("-x.bin", 32),
                            ("deep cave.Bin", 128), ("maze.bin", 64), ("marlo", 0)]:
             self.write(name, name[0] * size or MARLO)
         os.chmod(self.path("marlo"), 0o700)
@@ -142,7 +171,7 @@ class Launcher(unittest.TestCase):
         with contextlib.suppress(FileNotFoundError), open(self.path(name), newline="") as file:
             return file.read()
 
-    def start(self, *arguments, wayland=False, folder=None, **env):
+    def start(self, *arguments, wayland=False, folder=None, games=5, **env):
         """Starts kestrin; in the games folder, waits until its main window is shown."""
         if not self.desktop:
             self.desktop = Desktop(wayland)
@@ -150,22 +179,29 @@ class Launcher(unittest.TestCase):
         self.kestrin = self.desktop.start([os.environ["KESTRIN"], *arguments],
                                           folder or self.folder, env=self.desktop.program_env(env))
         if not folder:
-            self.shown()
+            self.shown(games)
 
-    def shown(self):
-        """Waits until the main window is active and lists the four games."""
+    def shown(self, games=5):
+        """Waits until the main window is active and lists this many games."""
         self.keys_in(MAIN)
-        self.assertTrue(poll(lambda: len(self.desktop.named("list item")) == 4))
+        lists = lambda: [r for _, r, *_ in self.desktop.tree() if r.startswith("list")]
+        self.assertTrue(poll(lambda: lists() == ["list"] + ["list item"] * games), lists())
+
+    def answer(self, title, text):
+        """Waits for the message box with this title to say this text, and presses Enter."""
+        self.keys_in(title)
+        self.assertTrue(poll(lambda: any(text in n for n in self.desktop.named("label"))), text)
+        self.desktop.key("Return")
 
     def keys_in(self, title, *keys):
         """Activates the window with this title, as a person would click into it, and types."""
         self.assertTrue(self.desktop.activate(title), title)
         self.desktop.key(*keys)
 
-    def select_deep_cave(self):
+    def select(self, *games):
         """Tabs to the game list; the first Down selects its first game, the second the next."""
         poll(lambda: self.desktop.named("list", "focused") or self.desktop.key("Tab"), 10)
-        for game in ["Comet Chase", "deep cave"]:
+        for game in games:
             self.desktop.key("Down")
             self.assertTrue(poll(lambda: self.desktop.named("list item", "selected") == [game]))
 
@@ -182,27 +218,26 @@ class Launcher(unittest.TestCase):
         self.keys_in(MAIN, "Escape")
         self.assertEqual(self.kestrin.wait(20), 0)
 
-    def test_settings_made_by_menu_and_dialog_keys_survive_a_restart(self):
+    def test_a_screen_reader_user_sets_options_by_keys_and_they_survive_a_restart(self):
         self.start()
-        self.keys_in(MAIN, "alt+o", "c", "j", "k")  # Options > Control > Joystick > Keyboard Only
-        # Each dialog opens on its function key with the focus on its first field; Enter is Set.
-        # Each enable box switched on clears the one before: keyboard emulation wins, no side.
-        for key, title, keys in [("F5", "Video ", ["5"]), ("F6", "Performance", ["6", "0"]),
-                                 ("F7", "Paddle ", ["space"]), ("F8", "Lightgun", ["space"]),
-                                 ("F9", "Keyboard Emulation", ["space"])]:
-            self.desktop.key(key)
-            self.keys_in(title, *keys, "Return")
-            self.assertTrue(poll(lambda: not self.desktop.window(title)), title)
+        for key, title, keys, focus, objects in WINDOWS:
+            self.desktop.key(key) if key else None
+            self.keys_in(title)
+            self.assertTrue(poll(lambda: "focused" in self.desktop.heard(title).get(focus, ())),
+                            (title, focus))
+            self.assertEqual(set(objects) - self.desktop.heard(title).keys(), set(), title)
+            self.desktop.key(*keys, *(["Return"] if key else []))
+            self.assertTrue(poll(lambda: not key or not self.desktop.window(title)), title)
         settings = crlf([" 1 "] + FIRST_START[1:8] + ["5"] + FIRST_START[9:13] + ["60"] +
                         FIRST_START[14:20] + ["1"] + FIRST_START[21:])
-        self.select_deep_cave()
+        self.select(*DEEP_CAVE)
         self.run_expecting(["-j0", "-v5", "-c0", "-r60", "deep cave.Bin"],
                            "marlo -j0 -v5 -c0 -r60 DEEPCA~1 \r\n")
         self.assertEqual(self.read("config.dat"), settings)
         self.exit_with_esc()
         # The restart restores every setting; the stored side "0" now selects "Left ".
         self.start()
-        self.select_deep_cave()
+        self.select(*DEEP_CAVE)
         self.run_expecting(["-j0", "-v5", "-c0", "-r60", "-y1", "deep cave.Bin"],
                            "marlo -j0 -v5 -c0 -r60 -y1 DEEPCA~1 \r\n")
         self.assertEqual(self.read("config.dat"), settings)
@@ -212,23 +247,19 @@ class Launcher(unittest.TestCase):
         # Scan lines and a performance test of 500 frames: a run with a report.
         self.write("config.dat", crlf(FIRST_START[:12] + ["1", "0", "500"] + FIRST_START[15:]))
         self.start()
-        self.select_deep_cave()
+        self.select(*DEEP_CAVE)
         self.desktop.key("Return")
-        self.keys_in("Requested Information")  # the first and the third line of the report
-        self.assertIn("Report one\\nReport three", self.desktop.named("label"))
         self.assertEqual(self.read("run.bat"), "marlo -c0 -n -f500 DEEPCA~1  > results.dat\r\n")
-        self.desktop.key("Return")  # OK; then the report's file is deleted
+        # The first and the third line of the report; OK, and the report's file is deleted.
+        self.answer("Requested Information", "Report one\\nReport three")
         self.assertTrue(poll(lambda: not os.path.exists(self.path("results.dat"))))
         self.keys_in(MAIN, "F10")  # asks first; OK clears all and writes one empty line more
-        self.keys_in("Clear Options")
-        self.assertIn("This will clear all options. Do you wish to continue?",
-                      self.desktop.named("label"))
-        self.desktop.key("Return")
+        self.answer("Clear Options", "This will clear all options. Do you wish to continue?")
         self.assertTrue(poll(lambda: self.read("config.dat") == crlf(FIRST_START) + "\r\n"))
         self.exit_with_esc()
         self.start()
-        self.select_deep_cave()
-        self.run_expecting(["-c0", "deep cave.Bin"], "marlo -c0 DEEPCA~1 \r\n")
+        self.select("-x")  # its short name cannot pass for a switch, nor can the image
+        self.run_expecting(["-c0", "./-x.bin"], "marlo -c0 _X~1 \r\n")
         self.assertEqual(self.read("config.dat"), crlf(FIRST_START))
         self.exit_with_esc()
 
@@ -259,21 +290,63 @@ class Launcher(unittest.TestCase):
         self.desktop.key("F5")  # a dialog opens, and Esc cancels it
         self.keys_in("Video ", "Escape")
         self.assertTrue(poll(lambda: not self.desktop.window("Video ")))
-        self.select_deep_cave()
+        self.select(*DEEP_CAVE)
         self.run_expecting(["-c0", "deep cave.Bin"], "marlo -c0 DEEPCA~1 \r\n")
+        self.exit_with_esc()
+
+    def test_a_hostile_folder_neither_hangs_it_nor_leaks_an_outside_file(self):
+        os.mkfifo(self.path("games.dat"))  # the listing job cannot write its listing into it
+        self.write("secret.txt", "Secret\n")  # results.dat leads to another file
+        os.symlink("secret.txt", self.path("results.dat"))
+        self.write("config.dat", crlf(FIRST_START[:14] + ["500"] + FIRST_START[15:]))  # a report
+        self.start(folder=self.folder)
+        self.answer("Kestrin", "No games could be listed: ")
+        self.shown(games=0)
+        self.exit_with_esc()
+        self.start()  # the scan deleted the FIFO with its other temporary files
+        self.select("-x")
+        self.desktop.key("Return")  # the link is refused, which is said over the report
+        self.answer("Kestrin", "kestrin-cmd: cannot write results.dat: it is a symbolic link")
+        self.assertFalse(any("Secret" in label for label in self.desktop.named("label")))
+        self.answer("Performance Test", "Test not complete")
+        self.assertEqual(self.read("secret.txt"), "Secret\n")
+        self.exit_with_esc()
+
+    def test_on_a_gtk_desktop_enter_acts_once_and_a_failing_emulator_is_heard(self):
+        if not os.path.exists("/usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes/libqgtk3.so"):
+            self.skipTest("the gtk3 platform theme is not installed")
+        shutil.copy(os.environ["MARLO"], self.path("marlo"))  # the stand-in, strict on switches
+        self.start(QT_QPA_PLATFORMTHEME="gtk3", NO_AT_BRIDGE="1")  # as a GNOME desktop runs it
+        self.keys_in(MAIN, "Tab")  # Enter on "Exit" asks for a game, once, and does not exit
+        self.assertTrue(poll(lambda: self.desktop.named("push button", "focused") == ["Exit"]))
+        self.desktop.key("Return")
+        self.answer("Select a Game", "Please Select a game first")
+        self.assertTrue(poll(lambda: not self.desktop.window("Select a Game")))
+        self.keys_in(MAIN, "F5")  # " 5" passes the dialog's check but is two words to the emulator
+        self.keys_in("Video ", "space", "5", "Return")
+        self.assertTrue(poll(lambda: not self.desktop.window("Video ")))
+        self.assertFalse(self.desktop.window("Select a Game"))  # it did not come back
+        self.select("-x")
+        for mode, complaint in [(0o700, "marlo: switch -v needs a value"),
+                                (0o600, "kestrin-cmd: marlo is not executable: chmod +x marlo")]:
+            os.chmod(self.path("marlo"), mode)
+            self.keys_in(MAIN, "Return")
+            self.answer("Kestrin", complaint)
+            self.assertTrue(poll(lambda: not self.desktop.window("Kestrin")))
         self.exit_with_esc()
 
 
 def print_tree(app_name):
-    """Prints depth, role, name (line feeds written as \\n) and states of every object of the
-    application, one object a line, separated by tabs."""
+    """Prints depth, role, name, description (line feeds written as \\n) and states of every
+    object of the application, one object a line, separated by tabs."""
     import pyatspi
 
     def walk(node, depth):
         try:  # an object may go away while it is read
-            name = (node.name or "").replace("\\", "\\\\").replace("\n", "\\n").replace("\t", " ")
+            name, description = [(text or "").replace("\\", "\\\\").replace("\n", "\\n")
+                                 .replace("\t", " ") for text in (node.name, node.description)]
             states = ",".join(pyatspi.stateToString(s) for s in node.getState().getStates())
-            print(f"{depth}\t{node.getRoleName()}\t{name}\t{states}")
+            print(f"{depth}\t{node.getRoleName()}\t{name}\t{description}\t{states}")
             for child in [node.getChildAtIndex(i) for i in range(min(node.childCount, 200))]:
                 walk(child, depth + 1) if child else None
         except Exception:
