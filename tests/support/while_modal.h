@@ -1,5 +1,6 @@
-// Drives modal windows from a test with a timer that ends with the call: nothing of it can
-// fire in a later test.
+// Runs `open`; each time a modal window is shown and active within it, runs `inside` on it and
+// hides it if it is still shown, so that `open` returns. Returns how many windows were seen.
+// Its timer ends with the call: nothing of it can fire in a later test.
 #pragma once
 
 #include <QApplication>
@@ -10,8 +11,6 @@
 
 namespace kestrin::testing {
 
-// Runs `open`; each time a modal window is shown and active within it, runs `inside` on it and
-// hides it if it is still shown, so that `open` returns. Returns how many windows were seen.
 inline int whileModal(const std::function<void()>& open,
                       const std::function<void(QWidget* modal)>& inside) {
     int seen = 0;

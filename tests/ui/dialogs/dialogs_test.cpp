@@ -25,13 +25,8 @@ protected:
     bool openAndRun(Dialog which, const std::function<void(OptionDialog&)>& whileShown) {
         OptionDialog& d = dialogs.window(which);
         bool stillShown = false;
-        EXPECT_EQ(whileModal([&] { dialogs.showModal(which); },
-                             [&](QWidget* shown) {
-                                 EXPECT_EQ(shown, &d);
-                                 whileShown(d);
-                                 stillShown = d.isVisible();
-                             }),
-                  1);
+        const auto run = [&](QWidget*) { whileShown(d), stillShown = d.isVisible(); };
+        EXPECT_EQ(whileModal([&] { dialogs.showModal(which); }, run), 1);
         return stillShown;
     }
 
@@ -40,8 +35,7 @@ protected:
     OptionDialogs dialogs{boxes, [this] { ++drivingMarkClears; }};
 };
 
-// Enter is Set and Esc Cancel from every control, whatever the modifiers; Set runs once per
-// press, on its button too; other keys reach the controls, arrows move through an option group.
+// Enter is Set and Esc Cancel from every control, whatever the modifiers.
 TEST_F(Dialogs, EnterSetsAndEscCancelsFromEveryControl) {
     for (Dialog which : allDialogs)
         for (QWidget* control : dialogs.window(which).clientArea()->findChildren<QWidget*>())
@@ -51,22 +45,9 @@ TEST_F(Dialogs, EnterSetsAndEscCancelsFromEveryControl) {
                 EXPECT_FALSE(openAndRun(which, [&](auto&) {
                     QTest::keyClick(control, key, modifier);
                 })) << control->objectName().toStdString();
-    Form2& f = dialogs.form2();
-    f.Check1->setChecked(true);
-    EXPECT_TRUE(openAndRun(Dialog::Form2, [&](auto&) {
-        f.Text1->setText("99");
-        QTest::keyClick(f.Command1, Qt::Key_Return);
-        f.Option1.member(1)->click();
-        f.Option1.member(1)->setFocus();
-        QTest::keyClick(f.Option1.member(1), Qt::Key_Up);
-        QTest::keyClicks(f.Text2, "2");
-    }));
-    EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(f.Option1.selected() * 10 + f.Text2->text().toInt(), 2);
 }
 
-// Chooses an item of the dialog's File menu with Enter in the open menu, where Enter is the
-// menu's own key.
+// Chooses an item of the dialog's File menu with Enter in the open menu, as a user would.
 void chooseInFileMenu(OptionDialog& d, int item) {
     QAction* file = d.menuBar()->actions().at(0);
     d.menuBar()->setActiveAction(file);
@@ -75,32 +56,40 @@ void chooseInFileMenu(OptionDialog& d, int item) {
     QTest::keyClick(file->menu(), Qt::Key_Return);
 }
 
-// What the dialog shows: each box's text and each button's mark, with whether it is enabled
-// unless `round` is set; then, for a round, every control changed as a user would change it.
-std::string shownThenChange(OptionDialog& d, int round = 0) {
+// What the dialog shows: each box's text and each button's mark, and whether it is enabled.
+std::string shown(OptionDialog& d, bool withEnabled = true) {
     std::string state;
-    bool selected = false;
     for (QWidget* w : d.clientArea()->findChildren<QWidget*>()) {
-        auto* box = qobject_cast<QLineEdit*>(w);
-        auto* button = qobject_cast<QAbstractButton*>(w);
-        if (box == nullptr && (button == nullptr || !button->isCheckable()))
+        if (auto* box = qobject_cast<QLineEdit*>(w))
+            state += box->text().toStdString();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable())
+            state += button->isChecked() ? "x" : "o";
+        else
             continue;
-        state += box ? box->text().toStdString() : button->isChecked() ? "x" : "o";
-        state += round > 0 ? "," : w->isEnabled() ? "+" : "-";
-        if (box && round > 0)
-            box->setText(QString::number(round % 3 + 1)); // a number each check accepts
-        else if (qobject_cast<QCheckBox*>(w) && round > 0)
-            button->toggle();
-        else if (round > 0 && !button->isChecked() && !std::exchange(selected, true))
-            button->setChecked(true); // the next option of its group
+        state += !withEnabled ? "," : w->isEnabled() ? "+" : "-";
     }
     return state;
 }
 
-// Set, from the menu or by Enter, keeps what was changed. Cancel, from the menu, the close box
-// or Esc, puts back what the latest opening showed, an option group with nothing selected
-// included, and the enable rules run again for it. Texts are kept as set, however long.
-TEST_F(Dialogs, CancelPutsBackWhatTheLatestOpeningShowed) {
+// Changes every control as a user would: each check box toggled, the next option of the group
+// selected, every text replaced by a number each check accepts.
+void change(OptionDialog& d, int round) {
+    bool selected = false;
+    for (QWidget* w : d.clientArea()->findChildren<QWidget*>()) {
+        if (auto* box = qobject_cast<QCheckBox*>(w))
+            box->toggle();
+        else if (auto* option = qobject_cast<QRadioButton*>(w); option && !option->isChecked())
+            option->setChecked(!std::exchange(selected, true));
+        else if (auto* text = qobject_cast<QLineEdit*>(w))
+            text->setText(QString::number(round % 3 + 1));
+    }
+}
+
+// Set, chosen in the open File menu or by Enter, keeps what was changed. Cancel, chosen there,
+// by a close request or by Esc, puts back what the latest opening showed, an option group with
+// nothing selected included, and the enable rules run again for it. Texts are kept as set,
+// however long.
+TEST_F(Dialogs, SetKeepsAndCancelPutsBackWhatTheLatestOpeningShowed) {
     const std::function<void(OptionDialog&)> cancelWays[] = {
         [](OptionDialog& d) { chooseInFileMenu(d, 1); },
         [](OptionDialog& d) { EXPECT_FALSE(d.close()) << "the close request is refused"; },
@@ -110,22 +99,20 @@ TEST_F(Dialogs, CancelPutsBackWhatTheLatestOpeningShowed) {
         for (const auto& cancel : cancelWays) {
             OptionDialog& d = dialogs.window(which);
             SCOPED_TRACE(d.objectName().toStdString() + " " + std::to_string(round));
-            std::string opened, set;
+            const std::string opened = shown(d, false);
+            std::string changed;
+            EXPECT_FALSE(openAndRun(which, [&](auto&) { change(d, ++round), cancel(d); }));
+            EXPECT_EQ(shown(d, false), opened);
             EXPECT_FALSE(openAndRun(which, [&](auto&) {
-                opened = shownThenChange(d, ++round);
-                cancel(d);
-            }));
-            EXPECT_EQ(shownThenChange(d, ++round), opened); // and changed for the next opening
-            EXPECT_FALSE(openAndRun(which, [&](auto&) {
+                change(d, ++round);
+                changed = shown(d);
                 round % 2 ? chooseInFileMenu(d, 0) : QTest::keyClick(&d, Qt::Key_Return);
             }));
-            set = shownThenChange(d);
-            EXPECT_FALSE(openAndRun(which, [&](auto&) {
-                shownThenChange(d, ++round);
-                EXPECT_NE(shownThenChange(d), set);
-                cancel(d);
-            }));
-            EXPECT_EQ(shownThenChange(d), set);
+            EXPECT_EQ(shown(d), changed);
+            change(d, ++round); // while hidden, as Clear All or the start-up restore do
+            changed = shown(d);
+            EXPECT_FALSE(openAndRun(which, [&](auto&) { change(d, ++round), cancel(d); }));
+            EXPECT_EQ(shown(d), changed);
         }
     }
     EXPECT_TRUE(boxes.shown.empty());
@@ -158,18 +145,15 @@ TEST_F(Dialogs, EnableRulesAndTheControllerTypeGroup) {
                  (dependents[i]->isEnabled() ? "+" : "-");
         return s + std::to_string(drivingMarkClears);
     };
-    const auto allOn = [&] { // a state the rule forbids, as a hand-edited file may leave
-        for (int i = 0; i < 3; ++i) {
-            const QSignalBlocker blocker(enable[i]);
-            enable[i]->setChecked(true);
-            dependents[i]->setEnabled(true);
-        }
-        drivingMarkClears = 0;
-    };
     const std::string afterOff[] = {"210-1+1+0", "211+0-1+0", "211+1+0-0"};
     const std::string afterOn[] = {"211+0-0-1", "210-1+0-1", "210-0-1+1"};
     for (int i = 0; i < 3; ++i) {
-        allOn();
+        for (int j = 0; j < 3; ++j) { // all on, as a hand-edited file may leave them
+            const QSignalBlocker blocker(enable[j]);
+            enable[j]->setChecked(true);
+            dependents[j]->setEnabled(true);
+        }
+        drivingMarkClears = 0;
         enable[i]->setChecked(false);
         EXPECT_EQ(state(), afterOff[i]);
         enable[i]->setChecked(true);
@@ -178,11 +162,11 @@ TEST_F(Dialogs, EnableRulesAndTheControllerTypeGroup) {
     }
 }
 
-// Each range with its bounds, read from the number a text begins with: Set shows one message
-// per rejected text, in field order, keeps the dialog open and the texts as typed. Disabled
-// boxes (paddle off) are checked all the same; the frame count only while its test is on. A
-// rejected lightgun text gets the focus, the cycle box when both fail, or, disabled, passes it
-// to the nearest control before it that can take it, the enable box.
+// Each range with its bounds, read from the number a typed text begins with: Set shows one
+// message per rejected text, in field order, keeps the dialog open and the texts as typed.
+// Disabled boxes (paddle off) are checked all the same; the frame count only while its test is
+// on. A rejected lightgun text gets the focus, the cycle box when both fail, or, disabled,
+// passes it to the nearest control before it that can take it, the enable box.
 TEST_F(Dialogs, SetAcceptsOnlyWhatEachRangeAllows) {
     std::setlocale(LC_NUMERIC, "C");
     const auto range = [](const char* field) {
@@ -195,43 +179,42 @@ TEST_F(Dialogs, SetAcceptsOnlyWhatEachRangeAllows) {
                    frames = range("> 0 for Performance Test"),
                    numeric{"Please enter a numeric value", "Invalid Entry", Buttons::Ok};
     using D = Dialog;
-    const struct {
-        Dialog which;
-        QString first, second; // Text1 and Text2 of the dialog
-        bool check;            // its Check1
-        std::vector<ShownBox> expected;
-        QString focused = {};
-    } rows[] = {{D::Form2, "", "", 0, {}},
-                {D::Form2, "0.5", "0", 0, {}},
-                {D::Form2, "15.9x", "3", 0, {}},
-                {D::Form2, "0", "-0.5", 0, {speed, number}},
-                {D::Form2, "16", "3.5", 0, {speed, number}},
-                {D::Form3, "0.5", "", 0, {}},
-                {D::Form3, "14.9", "", 0, {}},
-                {D::Form3, "0", "", 0, {video}},
-                {D::Form3, "15", "", 0, {video}},
-                {D::Form4, "0.5", "abc", 0, {}},
-                {D::Form4, "254.9", "0.5", 1, {}},
-                {D::Form4, "0", "", 1, {perfSpeed, frames}},
-                {D::Form4, "255", "0", 1, {perfSpeed, frames}},
-                {D::Form6, "", "-1.5", 1, {}},
-                {D::Form6, "2x", "5", 1, {numeric}, "Text1"},
-                {D::Form6, ".", "1 2", 1, {numeric, numeric}, "Text2"},
-                {D::Form6, "abc", "", 0, {numeric}, "Check1"}};
-    for (const auto& r : rows) {
+    // The dialog, its Text1 and Text2, its Check1, the messages, the control focused then.
+    const std::tuple<Dialog, QString, QString, bool, std::vector<ShownBox>, QString> rows[] = {
+        {D::Form2, "", "", 0, {}, ""},
+        {D::Form2, "0.5", "0", 0, {}, ""},
+        {D::Form2, "15.9x", "3", 0, {}, ""},
+        {D::Form2, "0", "-0.5", 0, {speed, number}, ""},
+        {D::Form2, "16", "3.5", 0, {speed, number}, ""},
+        {D::Form3, "0.5", "", 0, {}, ""},
+        {D::Form3, "14.9", "", 0, {}, ""},
+        {D::Form3, "0", "", 0, {video}, ""},
+        {D::Form3, "15", "", 0, {video}, ""},
+        {D::Form4, "0.5", "abc", 0, {}, ""},
+        {D::Form4, "254.9", "0.5", 1, {}, ""},
+        {D::Form4, "0", "", 1, {perfSpeed, frames}, ""},
+        {D::Form4, "255", "0", 1, {perfSpeed, frames}, ""},
+        {D::Form6, "", "-1.5", 1, {}, ""},
+        {D::Form6, "2x", "5", 1, {numeric}, "Text1"},
+        {D::Form6, ".", "1 2", 1, {numeric, numeric}, "Text2"},
+        {D::Form6, "abc", "", 0, {numeric}, "Check1"}};
+    for (const auto& [which, first, second, check, expected, focused] : rows) {
         boxes.shown.clear();
-        const bool open = openAndRun(r.which, [&](OptionDialog& d) {
-            SCOPED_TRACE((d.objectName() + " " + r.first + " | " + r.second).toStdString());
-            d.findChild<QCheckBox*>("Check1")->setChecked(r.check);
-            for (auto [name, text] : {std::pair{"Text1", r.first}, {"Text2", r.second}})
-                if (auto* box = d.findChild<QLineEdit*>(name))
-                    box->setText(text);
+        const bool open = openAndRun(which, [&](OptionDialog& d) {
+            SCOPED_TRACE((d.objectName() + " " + first + " | " + second).toStdString());
+            d.findChild<QCheckBox*>("Check1")->setChecked(true); // the boxes enabled to type in
+            for (auto [name, text] : {std::pair{"Text1", first}, {"Text2", second}})
+                if (auto* box = d.findChild<QLineEdit*>(name)) {
+                    box->clear();
+                    QTest::keyClicks(box, text);
+                }
+            d.findChild<QCheckBox*>("Check1")->setChecked(check);
             QTest::keyClick(&d, Qt::Key_Return);
-            EXPECT_TRUE(r.focused.isEmpty() || d.focusWidget()->objectName() == r.focused);
-            EXPECT_EQ(d.findChild<QLineEdit*>("Text1")->text(), r.first);
-            EXPECT_EQ(boxes.shown, r.expected);
+            EXPECT_TRUE(focused.isEmpty() || d.focusWidget()->objectName() == focused);
+            EXPECT_EQ(d.findChild<QLineEdit*>("Text1")->text(), first);
+            EXPECT_EQ(boxes.shown, expected);
         });
-        EXPECT_EQ(open, !r.expected.empty()) << r.first.toStdString();
+        EXPECT_EQ(open, !expected.empty()) << first.toStdString();
     }
 }
 

@@ -1,8 +1,13 @@
 // The main window's wiring: start-up and the lists, hotkeys and menu items with the modal guard,
-// the About box, the ways to end the program, and the Options menu's check marks.
+// the About box, the ways to end the program, and the Options menu's check marks. Then what a
+// user sees on any desktop: every caption whole at any font size, each control named and given
+// its role for a screen reader, the focus marked when a window opens.
 #include "tests/support/fake_platform.h"
 #include "tests/support/while_modal.h"
+#include "ui/dialogs/option_dialog.h"
+#include "ui/dialogs/option_dialogs.h"
 #include "ui/main/form1.h"
+#include "ui/main/form5.h"
 #include "ui/main/frm_splash.h"
 
 #include <QtWidgets>
@@ -15,9 +20,8 @@ namespace {
 // listing leaves out. Ending the program is counted.
 struct Launcher : FakePlatform {
     Launcher() {
-        jobs = {{[this] { files["games.dat"] = "Harbor Run.bin\r\nZed.bin\r\n"; }}, {[this] {
-                    files["lgames.dat"] = "\n\n\n\n\nHARBOR~1 BIN  4,096 Harbor Run.bin\n";
-                }}};
+        jobs = {{[this] { files["games.dat"] = "Harbor Run.bin\r\nZed.bin\r\n"; }},
+                {[this] { files["lgames.dat"] = "\n\n\n\n\nHARBOR~1 BIN\r\n"; }}};
     }
     Form1& started() {
         form.Form1_Form_Load();
@@ -38,16 +42,15 @@ struct Launcher : FakePlatform {
 // folder that cannot be listed is said once start-up is done.
 TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
     Launcher launcher;
-    std::vector<bool> splashShown;
+    std::string splash; // shown or not after each key
     launcher.duringWait = [&] {
         for (Qt::Key key : {Qt::Key_F5, Qt::Key_Q}) {
             QTest::keyClick(&launcher.form.splash(), key);
-            splashShown.push_back(launcher.form.splash().isVisible());
+            splash += launcher.form.splash().isVisible() ? "+" : "-";
         }
     };
     Form1& form = launcher.started();
-    EXPECT_EQ(std::vector<bool>(splashShown.begin(), splashShown.begin() + 2),
-              (std::vector<bool>{true, false}));
+    EXPECT_EQ(splash.substr(0, 2), "+-");
     auto* list = launcher.form.findChild<QListView*>("List1");
     EXPECT_EQ(qobject_cast<QStringListModel*>(list->model())->stringList(),
               (QStringList{"Harbor Run", "Zed"}));
@@ -56,14 +59,13 @@ TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     list->setFocus();
-    std::vector<int> list2Index = {form.List2Index()};
+    EXPECT_EQ(form.List2Index(), -1);
     QTest::keyClick(list, Qt::Key_Down); // the first game
-    list2Index.push_back(form.List2Index());
+    EXPECT_EQ(form.List2Index(), 0);
     QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(launcher.files["run.bat"].ends_with(" HARBOR~1 \r\n")) << launcher.files["run.bat"];
     QTest::keyClick(list, Qt::Key_Down);
-    list2Index.push_back(form.List2Index());
-    EXPECT_EQ(list2Index, (std::vector<int>{-1, 0, -1}));
+    EXPECT_EQ(form.List2Index(), -1);
     EXPECT_TRUE(launcher.boxes.shown.empty());
 
     Launcher unlistable;
@@ -77,8 +79,9 @@ TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
 
 // Each hotkey and menu item opens its window once, whatever the modifiers and the focused
 // control. While the window is shown the main window takes no key, even when it is made the
-// active window. Esc leaves the About box open; Enter on its "&OK" hides it.
-TEST(MainWindow, HotkeysAndMenuItemsOpenTheirWindowOnceAndThenAreDead) {
+// active window. Esc leaves the About box open; Enter on its "&OK" hides it. Every way to end
+// the program ends it at once.
+TEST(MainWindow, HotkeysMenuItemsAndTheWaysToEnd) {
     Launcher launcher;
     Form1& form = launcher.started();
     // The key and its modifiers, with the focused control, or no key and the menu item chosen.
@@ -129,18 +132,13 @@ TEST(MainWindow, HotkeysAndMenuItemsOpenTheirWindowOnceAndThenAreDead) {
     ASSERT_EQ(launcher.boxes.shown.size(), 2u);
     EXPECT_EQ(launcher.boxes.shown[0].title + "/" + launcher.boxes.shown[1].title,
               "Clear Options/Select a Game");
-    EXPECT_EQ(launcher.ended, 0);
-}
-
-// "E&xit", File "E&xit", Esc and the close box each end the program at once, saving nothing.
-TEST(MainWindow, EveryWayToEndEndsAtOnceAndWritesNothing) {
-    Launcher launcher;
-    launcher.started();
+    // "E&xit", File "E&xit", Esc and the close box each end the program at once, saving nothing.
     const std::size_t logged = launcher.log.size();
+    EXPECT_EQ(launcher.ended, 0);
     QTest::mouseClick(launcher.find("Command2"), Qt::LeftButton);
-    launcher.form.findChild<QAction*>("mnufileexit")->trigger();
+    form.findChild<QAction*>("mnufileexit")->trigger();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape, Qt::ControlModifier);
-    launcher.form.close();
+    form.close();
     EXPECT_EQ(launcher.ended, 4);
     EXPECT_EQ(launcher.log.size(), logged);
 }
@@ -186,6 +184,92 @@ TEST(OptionsMenu, EachCommandTogglesItsOwnMarkOnceAndClearsItsPartners) {
             EXPECT_EQ(marked(), after) << fromMenu << " " << before << " " << chosen;
         }
     }
+}
+
+// Whether a label's or a button's caption lies in the room its style gives it and in the window.
+bool captionFits(QWidget* w, QWidget* window) {
+    const QFontMetrics metrics = w->fontMetrics();
+    QRect caption, room;
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        room = label->contentsRect();
+        caption = QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                                      metrics.size(0, label->text()), room);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(w);
+        option.text = button->text();
+        const bool push = qobject_cast<QPushButton*>(w) != nullptr;
+        room = w->style()->subElementRect(push ? QStyle::SE_PushButtonContents
+                                               : (qobject_cast<QRadioButton*>(w)
+                                                      ? QStyle::SE_RadioButtonContents
+                                                      : QStyle::SE_CheckBoxContents),
+                                          &option, w);
+        caption = QStyle::alignedRect(Qt::LeftToRight,
+                                      push ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter,
+                                      metrics.size(Qt::TextShowMnemonic, button->text()), room);
+    }
+    return caption.isEmpty() ||
+           (room.contains(caption) &&
+            window->rect().contains(caption.translated(w->mapTo(window, QPoint()))));
+}
+
+// At the default font every window keeps its specified client area; at a larger font it grows,
+// by one factor across and down, so that every caption stays whole. A screen reader is told
+// each control's role (option buttons are radio buttons) and a text box's label as its name,
+// with the hints beside it as description; the focus frame shows when a window opens.
+TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
+    const QSize specified[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
+                               {312, 206}, {328, 199}, {366, 151}, {337, 122}};
+    // What a screen reader is told of some controls: role, name and [description].
+    const std::tuple<int, const char*, std::string> named[] = {
+        {0, "List1", "List Games []"},
+        {3, "Text1", "EditableText Paddle Speed [(1-15)]"},
+        {3, "Option1_1", "RadioButton Mouse []"},
+        {5, "Text1", "EditableText Speed Adjustment [(1-254) (60 is Normal)]"},
+        {6, "Text2", "EditableText Adjust by [Cycles]"}};
+    const QFont standard = QApplication::font();
+    for (int points : {0, 10, 12, 14}) {
+        if (points > 0)
+            QApplication::setFont(QFont("DejaVu Sans", points));
+        Launcher launcher;
+        Form1& form = launcher.form;
+        Form5 about;
+        form.Form1_Form_Load();
+        OptionDialogs& d = form.optionDialogs();
+        std::vector<QWidget*> all = {&form, &form.splash(), &about};
+        for (Dialog which :
+             {Dialog::Form2, Dialog::Form3, Dialog::Form4, Dialog::Form6, Dialog::Form7})
+            all.push_back(&d.window(which));
+        for (std::size_t i = 0; i < std::size(all); ++i) {
+            SCOPED_TRACE(all[i]->objectName().toStdString() + " " + std::to_string(points));
+            all[i]->show();
+            for (QWidget* w : all[i]->findChildren<QWidget*>())
+                EXPECT_TRUE(!w->isVisibleTo(all[i]) || captionFits(w, all[i]))
+                    << w->objectName().toStdString();
+            QWidget* client = all[i]->findChild<QWidget*>("client");
+            const QSize size = (client != nullptr ? client : all[i])->size();
+            EXPECT_TRUE(points > 0 || size == specified[i]);
+            EXPECT_NEAR(double(size.width()) / specified[i].width(),
+                        double(size.height()) / specified[i].height(), 0.01);
+            if (points > 0 || i == 1) // the splash takes no focus
+                continue;
+            all[i]->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(all[i]));
+            QStyleOption focus;
+            focus.initFrom(all[i]->focusWidget());
+            EXPECT_TRUE(focus.state & QStyle::State_KeyboardFocusChange);
+        }
+        for (const auto& [window, control, expected] : named) {
+            auto* told =
+                QAccessible::queryAccessibleInterface(all[window]->findChild<QWidget*>(control));
+            EXPECT_EQ(qAccessibleRoleString(told->role()) +
+                          (" " + told->text(QAccessible::Name) + " [" +
+                           told->text(QAccessible::Description) + "]")
+                              .toStdString(),
+                      expected);
+        }
+    }
+    QApplication::setFont(standard);
 }
 
 } // namespace
