@@ -1,7 +1,5 @@
-// The main window's wiring: start-up and the lists, hotkeys and menu items with the modal guard,
-// the About box, the ways to end the program, and the Options menu's check marks. Then what a
-// user sees on any desktop: every caption whole at any font size, each control named and given
-// its role for a screen reader, the focus marked when a window opens.
+// The main window's wiring (start-up, the lists, hotkeys, menu items, the modal guard, the ways
+// to end), its Options menu's marks, and what every window shows on any desktop.
 #include "tests/support/fake_platform.h"
 #include "tests/support/while_modal.h"
 #include "ui/dialogs/option_dialog.h"
@@ -16,8 +14,8 @@
 namespace kestrin::testing {
 namespace {
 
-// The main window on the platform fake, in a folder of two games whose second one the full
-// listing leaves out. Ending the program is counted.
+// The main window on the platform fake, in a folder of two games, the second one left out of
+// the full listing. Ending the program is counted.
 struct Launcher : FakePlatform {
     Launcher() {
         jobs = {{[this] { files["games.dat"] = "Harbor Run.bin\r\nZed.bin\r\n"; }},
@@ -30,8 +28,6 @@ struct Launcher : FakePlatform {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
         return form;
     }
-    QWidget* find(const char* name) { return form.findChild<QWidget*>(name); }
-
     int ended = 0;
     Form1 form{boxes, *this, *this, [this] { ++ended; }};
 };
@@ -78,9 +74,8 @@ TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
 }
 
 // Each hotkey and menu item opens its window once, whatever the modifiers and the focused
-// control. While the window is shown the main window takes no key, even when it is made the
-// active window. Esc leaves the About box open; Enter on its "&OK" hides it. Every way to end
-// the program ends it at once.
+// control; while it is shown, the main window takes no key even when made the active window.
+// Esc leaves the About box open, Enter on its "&OK" hides it. Every way to end ends at once.
 TEST(MainWindow, HotkeysMenuItemsAndTheWaysToEnd) {
     Launcher launcher;
     Form1& form = launcher.started();
@@ -103,7 +98,7 @@ TEST(MainWindow, HotkeysMenuItemsAndTheWaysToEnd) {
         const auto open = [&] {
             if (key == Qt::Key{})
                 return form.findChild<QAction*>(at)->trigger();
-            launcher.find(at)->setFocus();
+            form.findChild<QWidget*>(at)->setFocus();
             QTest::keyClick(QApplication::focusWidget(), key, held);
         };
         const auto inside = [&](QWidget* modal) {
@@ -124,7 +119,6 @@ TEST(MainWindow, HotkeysMenuItemsAndTheWaysToEnd) {
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
-    EXPECT_TRUE(launcher.boxes.shown.empty());
     // F10 asks to clear, Enter finds no game selected; the other keys do nothing.
     launcher.boxes.answers = {Answer::Cancel};
     for (Qt::Key key : {Qt::Key_F10, Qt::Key_F2, Qt::Key_F11, Qt::Key_A, Qt::Key_Return})
@@ -135,7 +129,7 @@ TEST(MainWindow, HotkeysMenuItemsAndTheWaysToEnd) {
     // "E&xit", File "E&xit", Esc and the close box each end the program at once, saving nothing.
     const std::size_t logged = launcher.log.size();
     EXPECT_EQ(launcher.ended, 0);
-    QTest::mouseClick(launcher.find("Command2"), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QWidget*>("Command2"), Qt::LeftButton);
     form.findChild<QAction*>("mnufileexit")->trigger();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape, Qt::ControlModifier);
     form.close();
@@ -148,7 +142,7 @@ TEST(MainWindow, HotkeysMenuItemsAndTheWaysToEnd) {
 // clears the enable boxes of Paddle, Lightgun and Keyboard Emulation, switched off leaves them.
 TEST(OptionsMenu, EachCommandTogglesItsOwnMarkOnceAndClearsItsPartners) {
     // Keyboard only, Reverse, Driving, PC speaker, diaGnostics, Force 15700, High, Low, Quiet,
-    // cheCksum, then the enable boxes Paddle, Lightgun, Keyboard emulation.
+    // cheCksum (MenuMark's order), then the enable boxes of Paddle, Lightgun, Keyboard emulation.
     constexpr std::string_view letters = "krdpgfhlqcPLK";
     const CheckBox enable[] = {CheckBox::Form2_Check1, CheckBox::Form6_Check1,
                                CheckBox::Form7_Check1};
@@ -213,10 +207,10 @@ bool captionFits(QWidget* w, QWidget* window) {
             window->rect().contains(caption.translated(w->mapTo(window, QPoint()))));
 }
 
-// At the default font every window keeps its specified client area; at a larger font it grows,
+// At the default font every window keeps its specified client area; at a larger one it grows,
 // by one factor across and down, so that every caption stays whole. A screen reader is told
-// each control's role (option buttons are radio buttons) and a text box's label as its name,
-// with the hints beside it as description; the focus frame shows when a window opens.
+// roles and names (a text box: its label's, with the hints beside it as description); the focus
+// frame shows when a window opens.
 TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
     const QSize specified[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
                                {312, 206}, {328, 199}, {366, 151}, {337, 122}};
@@ -232,14 +226,12 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
         if (points > 0)
             QApplication::setFont(QFont("DejaVu Sans", points));
         Launcher launcher;
-        Form1& form = launcher.form;
         Form5 about;
-        form.Form1_Form_Load();
-        OptionDialogs& d = form.optionDialogs();
-        std::vector<QWidget*> all = {&form, &form.splash(), &about};
+        launcher.form.Form1_Form_Load();
+        std::vector<QWidget*> all = {&launcher.form, &launcher.form.splash(), &about};
         for (Dialog which :
              {Dialog::Form2, Dialog::Form3, Dialog::Form4, Dialog::Form6, Dialog::Form7})
-            all.push_back(&d.window(which));
+            all.push_back(&launcher.form.optionDialogs().window(which));
         for (std::size_t i = 0; i < std::size(all); ++i) {
             SCOPED_TRACE(all[i]->objectName().toStdString() + " " + std::to_string(points));
             all[i]->show();
