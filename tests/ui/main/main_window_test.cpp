@@ -24,7 +24,6 @@ struct Launcher : FakePlatform {
     Form1& started() {
         form.Form1_Form_Load();
         form.show();
-        form.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
         return form;
     }
