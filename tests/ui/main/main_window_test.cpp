@@ -206,13 +206,13 @@ bool captionFits(QWidget* w, QWidget* window) {
             window->rect().contains(caption.translated(w->mapTo(window, QPoint()))));
 }
 
-// At the default font every window keeps its specified client area; at a larger one it grows,
+// At the default font every window keeps its designed client area; at a larger one it grows,
 // by one factor across and down, so that every caption stays whole. A screen reader is told
 // roles and names (a text box: its label's, with the hints beside it as description); the focus
 // frame shows when a window opens.
 TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
-    const QSize specified[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
-                               {312, 206}, {328, 199}, {366, 151}, {337, 122}};
+    const QSize designed[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
+                              {312, 206}, {328, 199}, {366, 151}, {337, 122}};
     // What a screen reader is told of some controls: role, name and [description].
     const std::tuple<int, const char*, std::string> named[] = {
         {0, "List1", "List Games []"},
@@ -239,9 +239,9 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
                     << w->objectName().toStdString();
             QWidget* client = all[i]->findChild<QWidget*>("client");
             const QSize size = (client != nullptr ? client : all[i])->size();
-            EXPECT_TRUE(points > 0 || size == specified[i]);
-            EXPECT_NEAR(double(size.width()) / specified[i].width(),
-                        double(size.height()) / specified[i].height(), 0.01);
+            EXPECT_TRUE(points > 0 || size == designed[i]);
+            EXPECT_NEAR(double(size.width()) / designed[i].width(),
+                        double(size.height()) / designed[i].height(), 0.01);
             if (points > 0 || i == 1) // the splash takes no focus
                 continue;
             all[i]->activateWindow();
