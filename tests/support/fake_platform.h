@@ -4,14 +4,34 @@
 
 #include "core/ports.h"
 #include "core/text.h"
-#include "tests/support/recording_message_boxes.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace kestrin::testing {
+
+struct ShownBox {
+    std::string text, title;
+    Buttons buttons;
+    bool operator==(const ShownBox&) const = default;
+};
+
+// Message boxes recorded and answered from a queue instead of blocking.
+struct RecordingMessageBoxes : MessageBoxes {
+    Answer show(const std::string& text, const std::string& title, Buttons buttons) override {
+        shown.push_back({text, title, buttons});
+        const Answer next = answers.empty() ? Answer::Ok : answers.front();
+        answers.erase(answers.begin(), answers.begin() + !answers.empty());
+        return next;
+    }
+    std::vector<ShownBox> shown;
+    std::deque<Answer> answers; // answered in order; Ok once empty
+};
 
 // What one started job does when it ends, and how it ends: its error lines, which a job
 // started to report its errors shows in a box.
