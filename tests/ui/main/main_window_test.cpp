@@ -234,9 +234,24 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
         for (std::size_t i = 0; i < std::size(all); ++i) {
             SCOPED_TRACE(all[i]->objectName().toStdString() + " " + std::to_string(points));
             all[i]->show();
-            for (QWidget* w : all[i]->findChildren<QWidget*>())
-                EXPECT_TRUE(!w->isVisibleTo(all[i]) || captionFits(w, all[i]))
-                    << w->objectName().toStdString();
+            const auto shown = [&](QWidget* w) { return w->isVisibleTo(all[i]); };
+            // The control placed beside `w` (in the window, a client area or a frame) that
+            // overlaps it, if any.
+            const auto overlapped = [&](QWidget* w) -> QString {
+                QWidget* in = w->parentWidget();
+                if (in != all[i] && in->objectName() != "client" && !qobject_cast<QGroupBox*>(in))
+                    return {};
+                for (QWidget* v : in->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    if (v != w && shown(v) && v->geometry().intersects(w->geometry()))
+                        return v->objectName();
+                return {};
+            };
+            for (QWidget* w : all[i]->findChildren<QWidget*>()) {
+                if (!shown(w))
+                    continue;
+                EXPECT_TRUE(captionFits(w, all[i])) << w->objectName().toStdString();
+                EXPECT_EQ(overlapped(w).toStdString(), "") << w->objectName().toStdString();
+            }
             QWidget* client = all[i]->findChild<QWidget*>("client");
             const QSize size = (client != nullptr ? client : all[i])->size();
             EXPECT_TRUE(points > 0 || size == designed[i]);
