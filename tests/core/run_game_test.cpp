@@ -18,19 +18,28 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::ShownBox;
+using Lines = std::vector<std::string>;
 
-// The fragments' edge cases; the runs below show every switch in its place.
-TEST(CommandLine, FragmentsUnderTheirConditions) {
+std::string crlf(const Lines& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+const Lines clearAllLines = {"0", "0", "",  "",  "0", "0", "", "",  "0", "0", "0", "0",
+                             "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0", ""};
+
+// The fragments' conditions; the game runs below show every switch in its place.
+TEST(SettingsFile, FragmentsUnderTheirConditionsAndTheFirstStartFile) {
     // clang-format off
     const std::vector<std::pair<SettingsSnapshot, std::string>> rows = {
-        {{.keyboardOnly = true, .reversed = true, .dspHigh = true, .dspLow = true},
-         "marlo -j0 -c1 -d1 ABC "}, // the first named mark wins; no member selected is PAL
         // Gated values give nothing while their gate is 0, the PAL colour loss while disabled.
         {{.paddleSpeed = "5", .paddleMethod = 0, .lightgunCycles = "3", .palColorLoss = 1,
           .performanceFrames = "10", .keyboardEmulationSide = 0}, "marlo -c1 ABC "},
         // An empty number still follows -k or -m; empty values give no -p, -l, -v, -r.
         {{.paddleEnabled = 1, .paddleMethod = 0, .lightgunEnabled = 1, .lightgunScanlines = "4",
-          .keyboardEmulationEnabled = 1, .keyboardEmulationSide = 2}, "marlo -k -c1 -a4 -y3 ABC "},
+          .keyboardEmulationEnabled = 1, .keyboardEmulationSide = 0}, "marlo -k -c1 -a4 -y1 ABC "},
         {{.paddleEnabled = 1, .keyboardEmulationEnabled = 1}, "marlo -c1 ABC "},
         // Texts go in exactly as typed.
         {{.paddleEnabled = 1, .paddleSpeed = "1,5", .paddleNumber = "\"2\"", .paddleMethod = 1,
@@ -43,41 +52,85 @@ TEST(CommandLine, FragmentsUnderTheirConditions) {
         EXPECT_FALSE(isReportingMode(settings)) << expected;
     }
     EXPECT_EQ(composeCommandLine({.printChecksum = true}, ""), "marlo -x -c1  > results.dat");
+    // The first-start state stores the first 23 lines of the Clear All file; the frame count is
+    // stored only with its test on. The game runs below show the other lines.
+    EXPECT_EQ(settingsFileText({.paddleMethod = 0, .tvStandard = 0, .performanceFrames = "5"}),
+              crlf(Lines(clearAllLines.begin(), clearAllLines.end() - 1)));
+}
+
+// What the lines change beyond the first-start state a Clear All file restores: "NAME=VALUE"
+// for a holder set otherwise, "NAME=" for one left unset.
+std::string restored(const Lines& lines) {
+    testing::FakeHolders holders, base("Form2_Option1=0 Form3_Option1=0 Form7_Option1=0");
+    applySettingsLines(lines, holders);
+    std::string changes;
+    for (const auto& [name, value] : holders.state)
+        changes += base.get(name) == value ? "" : " " + name + "=" + value;
+    for (const auto& [name, value] : base.state)
+        changes += holders.state.contains(name) ? "" : " " + name + "=";
+    return changes.empty() ? "" : changes.substr(1);
+}
+
+TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
+    // {line number, value, holders changed}
+    // clang-format off
+    const std::vector<std::tuple<int, std::string, std::string>> rows = {
+        {24, "1", ""}, {1, " 1 ", "mnuoptjoykbd=1"}, {1, "2", "mnuoptjoyrev=1"}, {1, "01", ""},
+        {2, "1", "Form2_Check1=1"}, {2, "2", ""}, {13, "\t1", ""}, {13, "  1", "Form3_Check5=1"},
+        {5, "-1", ""}, {5, "1", "Form2_Option1=1"}, {11, "60", "Form3_Option1=1"},
+        {19, "0", "mnuoptsoundlow=1"}, {19, " 1 ", "mnuoptsoundhi=1"}, {20, "11", ""},
+        {22, " 2 ", "Form7_Option1=2"}, {22, "3", "Form7_Option1="},
+        // Above "0" compares character codes, bytes above 127 as unsigned.
+        {16, "00", "mnuoptsoundpc=1"}, {16, "a", "mnuoptsoundpc=1"}, {16, "\x80", "mnuoptsoundpc=1"},
+        {16, "0", ""}, {16, "-1", ""}, {16, "/", ""}, {16, "   ", ""},
+        // Text boxes get the value without its blanks, commas and quotes kept; a line of blanks
+        // is empty; a line that is not UTF-8 is Latin-1.
+        {3, " 1, \"x\" ", "Form2_Text1=1, \"x\""}, {7, "   ", ""}, {7, "0", "Form6_Text2=0"},
+        {9, "0", ""}, {14, " 60 ", "Form4_Text1=60"},
+        {15, "500", "Form4_Check1=1 Form4_Text2=500"}, {8, "\xE9t\xE9", "Form6_Text1=\xC3\xA9t\xC3\xA9"},
+        {8, "\xC3\xA9", "Form6_Text1=\xC3\xA9"}, {4, "\xED\xA0\x80", "Form2_Text2=\xC3\xAD\xC2\xA0\xC2\x80"}};
+    // clang-format on
+    for (const auto& [number, value, expected] : rows) {
+        Lines lines = clearAllLines;
+        lines[number - 1] = value;
+        EXPECT_EQ(restored(lines), expected) << number << " [" << value << "]";
+    }
+    // Keyboard emulation (line 21) clears the paddle (2) and the lightgun (6); the driving
+    // controller (23) comes back after it.
+    Lines lines = clearAllLines;
+    lines[1] = lines[5] = lines[20] = lines[22] = "1";
+    EXPECT_EQ(restored(lines), "Form7_Check1=1 mnuoptcontroldrive=1");
+    // Past the end of a short file the lines read as empty, not as the last line read; a
+    // missing file leaves the first-start state.
+    EXPECT_EQ(restored({"0", "1"}), "Form2_Check1=1 Form7_Option1=");
+    testing::FakePlatform platform;
+    testing::FakeHolders missing;
+    restoreSettings(platform, missing);
+    EXPECT_EQ(missing.dump(), "Form2_Option1=0 Form3_Option1=0");
 }
 
 TEST(Reports, EachKindAndEachShortFile) {
-    const ReportChoice both{1, 1, false}, performance{1, 0, false}, checksum{0, 0, true};
-    const std::string sum = "Checksum Information for X Y";
+    const ReportChoice both{1, 1, false}, perf{1, 0, false}, scan{0, 1, false}, sum{0, 0, true};
+    const std::string req = "Requested Information", check = "Checksum Information for X Y";
     // {choice, lines, lines needed, text, title}: the checksum print wins over the others;
     // missing lines leave "Test not complete" and an empty second text.
-    const std::vector<
-        std::tuple<ReportChoice, std::vector<std::string>, std::size_t, std::string, std::string>>
-        rows = {{performance, {"a", "b"}, 1, "a", "Performance Test"},
-                {{0, 1, false}, {"a", "b"}, 1, "a", "Scanlines"},
-                {{1, 1, true}, {"a", "b", "c"}, 2, "a\nb", sum},
-                {{1, 0, true}, {"a", "b", "c"}, 2, "a\nb", sum},
-                {both, {}, 3, "Test not complete\n", "Requested Information"},
-                {performance, {}, 1, "Test not complete", "Performance Test"},
-                {both, {"a"}, 3, "a\n", "Requested Information"},
-                {checksum, {"a"}, 2, "a\n", sum},
-                {both, {"a", "b"}, 3, "a\nb", "Requested Information"}};
+    // clang-format off
+    const std::vector<std::tuple<ReportChoice, Lines, std::size_t, std::string, std::string>> rows = {
+        {perf, {"a", "b"}, 1, "a", "Performance Test"}, {scan, {"a", "b"}, 1, "a", "Scanlines"},
+        {{1, 1, true}, {"a", "b", "c"}, 2, "a\nb", check}, {{1, 0, true}, {"a", "b"}, 2, "a\nb", check},
+        {both, {}, 3, "Test not complete\n", req}, {both, {"a"}, 3, "a\n", req},
+        {both, {"a", "b"}, 3, "a\nb", req}, {sum, {"a"}, 2, "a\n", check},
+        {perf, {}, 1, "Test not complete", "Performance Test"}};
+    // clang-format on
     for (const auto& [choice, lines, needed, text, title] : rows) {
         EXPECT_EQ(reportLinesNeeded(choice), needed) << text;
         EXPECT_EQ(chooseReport(choice, lines, "X Y"), (Report{text, title}));
     }
 }
 
-struct FakeGameList : GameList {
-    int index = 0;
-    std::string display = "Space Game";
-    int selectedIndex() const override { return index; }
-    std::string displayName() const override { return display; }
-    std::string shortName() const override { return "SPACEG~1 "; }
-};
-
 // The first-start state with "Space Game" (short name "SPACEG~1 ") selected, the holders
 // changed as `changes` says; the emulator writes `results` while it runs.
-struct Launcher {
+struct Launcher : GameList {
     explicit Launcher(const std::string& changes = "", std::optional<std::string> results = {}) {
         holders.set("Form2_Option1=0 Form3_Option1=0 Form3_Check3.disabled=1 " + changes);
         platform.jobs.push_back({[this, results] {
@@ -85,12 +138,16 @@ struct Launcher {
                 platform.files["results.dat"] = *results;
         }});
     }
+    int selectedIndex() const override { return index; }
+    std::string displayName() const override { return display; }
+    std::string shortName() const override { return "SPACEG~1 "; }
     std::vector<ShownBox>& run() {
-        runGame(holders, games, platform, platform, platform.boxes);
+        runGame(holders, *this, platform, platform, platform.boxes);
         return platform.boxes.shown;
     }
+    int index = 0;
+    std::string display = "Space Game";
     testing::FakeHolders holders;
-    FakeGameList games;
     testing::FakePlatform platform;
 };
 
@@ -98,15 +155,9 @@ ShownBox ok(const std::string& text, const std::string& title = "Kestrin") {
     return {text, title, Buttons::Ok};
 }
 
-std::string crlf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 // Two runs that set each holder the other leaves clear, every text distinct: whatever holder
-// is read into the wrong place shows in config.dat or run.bat.
+// is read into the wrong place shows in config.dat or run.bat. Of two exclusive marks the first
+// named wins, and no TV standard selected counts as PAL.
 TEST(RunGame, StoresEveryHolderRunsAndShowsItsReport) {
     const struct {
         std::string changes, results, config, runBat, wait;
@@ -124,12 +175,13 @@ TEST(RunGame, StoresEveryHolderRunsAndShowsItsReport) {
          "results.dat\r\n",
          "return 1", ok("61 fps\n263", "Requested Information")},
         // The checksum run waits half a second only and reads whatever is there.
-        {"mnuoptjoykbd=1 mnupcheck=1 mnuoptsounddiag=1 mnuoptsoundhi=1 Form7_Check1=1 "
-         "Form7_Option1=0 Form2_Option1= Form3_Check3=1 Form4_Check1=1",
+        {"mnuoptjoykbd=1 mnuoptjoyrev=1 mnupcheck=1 mnuoptsounddiag=1 mnuoptsoundhi=1 "
+         "mnuoptsoundlow=1 Form7_Check1=1 Form7_Option1=2 Form2_Option1= Form2_Text1=1,\"2\" "
+         "Form3_Option1= Form3_Check3=1 Form4_Check1=1",
          "sum 1\nsum 2\nsum 3\n",
-         crlf({" 1 ", "0", "",  "",  "-1", "0", "",  "",  "0", "0", "0", "1",
-               "0",   "0", "0", "0", "1",  "0", "1", "0", "1", "0", "0"}),
-         "marlo -x -j0 -c0 -d1 -y1 SPACEG~1  > results.dat\r\n", "pause 0.5",
+         crlf({" 1 ", "0", "1,\"2\"", "",  "-1", "0", "",  "",  "0", "0", "1", "1",
+               "0",   "0", "0",       "0", "1",  "0", "1", "0", "1", "2", "0"}),
+         "marlo -x -j0 -c1 -d1 -y3 SPACEG~1  > results.dat\r\n", "pause 0.5",
          ok("sum 1\nsum 2", "Checksum Information for Space Game")}};
     for (const auto& row : rows) {
         Launcher l(row.changes, row.results);
@@ -145,10 +197,10 @@ TEST(RunGame, StoresEveryHolderRunsAndShowsItsReport) {
 
 TEST(RunGame, PlainRunsAndFailures) {
     Launcher none;
-    none.games.index = -1;
+    none.index = -1;
     EXPECT_THAT(none.run(), ElementsAre(ok("Please Select a game first", "Select a Game")));
     EXPECT_TRUE(none.platform.log.empty());
-    // A plain run leaves results.dat alone; a typed line break never reaches run.bat; the
+    // A plain run leaves results.dat alone; a typed line break reaches neither file; the
     // emulator's complaint is shown once it has ended.
     Launcher plain;
     plain.holders.put("Form3_Text1", "5\r\nrm x");
@@ -157,6 +209,8 @@ TEST(RunGame, PlainRunsAndFailures) {
     EXPECT_THAT(plain.run(), ElementsAre(ok("marlo: unknown switch -X")));
     EXPECT_EQ(plain.platform.files["run.bat"] + plain.platform.files["results.dat"],
               "marlo -v5rm x -c0 SPACEG~1 \r\nstale");
+    EXPECT_NE(plain.platform.files["config.dat"].find("\r\n5rm x\r\n0\r\n0\r\n"),
+              std::string::npos);
     // A job that never started, or a results.dat that links to an outside file.
     Launcher unstarted("Form3_Check5=1"), linked("Form3_Check5=1", "outside");
     unstarted.platform.jobs.front().startFails = true;
@@ -168,24 +222,19 @@ TEST(RunGame, PlainRunsAndFailures) {
     for (const char* name : {"config.dat", "run.bat"}) {
         Launcher l("mnupcheck=1");
         l.platform.unwritable = {{name, "No space left on device"}};
-        const std::string reason =
-            std::string("Could not save ") + name + ": No space left on device";
-        EXPECT_THAT(l.run(), ElementsAre(ok(reason)));
+        EXPECT_THAT(l.run(), ElementsAre(ok(std::string("Could not save ") + name +
+                                            ": No space left on device")));
         EXPECT_EQ(l.platform.log.back(), std::string("replace ") + name);
     }
-}
-
-TEST(RunGame, ReportFollowsTheSettingsAndSelectionAfterTheWait) {
-    Launcher l("Form3_Check5=1", "sum 1\r\nsum 2\r\n");
-    l.platform.duringWait = [&l] {
-        l.holders.set("mnupcheck=1");
-        l.games.display = "Other Game";
+    // The report follows the settings and the selection as they stand after the wait.
+    Launcher changed("Form3_Check5=1", "sum 1\r\nsum 2\r\n");
+    changed.platform.duringWait = [&changed] {
+        changed.holders.set("mnupcheck=1");
+        changed.display = "Other Game";
     };
-    EXPECT_THAT(l.run(), ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
+    EXPECT_THAT(changed.run(),
+                ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
 }
-
-const ShownBox question{"This will clear all options. Do you wish to continue?", "Clear Options",
-                        Buttons::OkCancel};
 
 // Every holder set, Clear All answered OK, Cancel, or OK with a config.dat that cannot be
 // written: it leaves "Simulate Pal Color Loss", "Display Number of Scan Lines" and the backups
@@ -211,14 +260,12 @@ TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
         clearAll(holders, platform, platform.boxes);
         const bool written = answer == Answer::Ok && !unwritable;
         EXPECT_EQ(holders.dump(), written ? cleared : before);
-        std::vector<ShownBox> shown{question};
+        std::vector<ShownBox> shown{{"This will clear all options. Do you wish to continue?",
+                                     "Clear Options", Buttons::OkCancel}};
         if (unwritable)
             shown.push_back(ok("Could not save config.dat: Read-only file system"));
         EXPECT_EQ(platform.boxes.shown, shown);
-        EXPECT_EQ(platform.files["config.dat"],
-                  written ? crlf({"0", "0", "",  "",  "0", "0", "", "",  "0", "0", "0", "0",
-                                  "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0", ""})
-                          : "");
+        EXPECT_EQ(platform.files["config.dat"], written ? crlf(clearAllLines) : "");
     }
 }
 
