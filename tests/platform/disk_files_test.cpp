@@ -87,10 +87,9 @@ TEST_F(DiskFilesTest, ReadLinesSplitsCutsCountsAndKeeps) {
         {piece + "\r\nb", {9, 70'000}, {piece, "b"}},
         {piece + "\r\nb", {9, 9}, {"aaaaaaaaa", "b"}},
         {piece + piece + "\r\n" + piece + "\n" + "\r\n", {9, 9}, {"aaaaaaaaa", "aaaaaaaaa", ""}},
-        // A cut never splits a UTF-8 character ("é" is two bytes, "€" three).
-        {"ab\xc3\xa9\r\nabc\xe2\x82\xac\r\n\xff\xfe\x80\x80\r\n",
-         {9, 3},
-         {"ab", "abc", "\xff\xfe\x80"}},
+        // A cut never splits a UTF-8 character ("€" is three bytes), not even across pieces.
+        {"abc\xe2\x82\xac\r\n\xff\xfe\x80\x80\r\n", {9, 3}, {"abc", "\xff\xfe\x80"}},
+        {piece.substr(4) + "\nab\xe2\x82\xac\n", {9, 3}, {"aaa", "ab"}},
         {std::string("a\0b\r\n\0", 6), {9, 9}, {std::string("a\0b", 3), std::string(1, '\0')}},
     };
     for (const auto& c : cases) {

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace kestrin {
 
@@ -18,9 +18,8 @@ struct InFreshFolder : ::testing::Test {
         std::ofstream(name, std::ios::binary) << bytes;
     }
     static std::string contentOf(const std::string& name) {
-        std::stringstream text;
-        text << std::ifstream(name, std::ios::binary).rdbuf();
-        return text.str();
+        std::ifstream in(name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
     static QStringList entries() {
         return QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |

@@ -36,21 +36,23 @@ struct ProcessJobsTest : InFreshFolder {
     int batches_ = 0;
 };
 
-TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithTheJob) {
-    const TaskId slow = run("sleep 1\necho done > ended.txt\n"), quick = run("pwd > where.txt\n");
-    EXPECT_FALSE(QFile::exists("ended.txt")) << "start waited for the job";
-    EXPECT_EQ(jobs->waitUntilEnded(slow), std::nullopt);
-    EXPECT_TRUE(QFile::exists("ended.txt"));
-    jobs->waitUntilEnded(quick); // ended meanwhile: returns at once, like an unknown job
-    jobs->waitForUserReturn(9999);
-    EXPECT_EQ(QDir(QString::fromStdString(contentOf("where.txt")).trimmed()).canonicalPath(),
-              QDir(folder_.path()).canonicalPath());
-    bool timerRan = false; // a pause lasts its time and processes events
+// Start returns while the job still runs (it waits for a file that only the test makes), in
+// the working folder; the wait ends with the job; a pause lasts its time and processes events.
+TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
+    const TaskId task = run("while [ ! -e go ]; do sleep 0.01; done\npwd > where.txt\n");
+    EXPECT_NE(jobs->processId(task), 0);
+    bool timerRan = false;
     QTimer::singleShot(20, [&timerRan] { timerRan = true; });
     QElapsedTimer clock;
     clock.start();
     jobs->pause(0.1);
     EXPECT_TRUE(clock.elapsed() >= 100 && timerRan);
+    put("go", "");
+    EXPECT_EQ(jobs->waitUntilEnded(task), std::nullopt);
+    EXPECT_EQ(QDir(QString::fromStdString(contentOf("where.txt")).trimmed()).canonicalPath(),
+              QDir(folder_.path()).canonicalPath());
+    jobs->waitUntilEnded(task); // an ended or unknown job is not waited for
+    jobs->waitForUserReturn(task);
     put("not-executable", "#!/bin/sh\n");
     for (const char* interpreter : {"no-such-interpreter", "not-executable"})
         EXPECT_EQ(ProcessJobs(boxes, folder_.filePath(interpreter))
@@ -62,36 +64,36 @@ TEST_F(ProcessJobsTest, StartRunsTheBatchInTheWorkingFolderAndTheWaitEndsWithThe
 // complaint included; a job started to report its errors shows them once it has ended.
 TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
     const std::string noisy = "yes noise | head -n 30000 >&2\nprintf 'a\\tb\\033c\\r\\n\\n' >&2\n";
-    const std::tuple<std::string, bool, std::optional<std::string>, bool> cases[] = {
-        {"echo 'kestrin-cmd: no program' >&2\nexit 1\n", true, "kestrin-cmd: no program", true},
+    const std::tuple<std::string, bool, std::optional<std::string>> cases[] = {
+        {"echo 'kestrin-cmd: no program' >&2\nexit 1\n", true, "kestrin-cmd: no program"},
         {noisy + "echo 'marlo: bad -X' >&2\nexit 2\n", true,
-         "noise\nnoise\nnoise\na b?c\nmarlo: bad -X", true},
-        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true, std::string(200, '0'), true},
-        {"echo warning >&2\nexit 0\n", true, std::nullopt, false},
-        {"exit 3\n", false, "the command interpreter kestrin-cmd ended with status 3", false},
-        {"echo failed >&2\nexit 1\n", false, "failed", false}};
-    for (const auto& [script, report, failure, shown] : cases) {
+         "noise\nnoise\nnoise\na b?c\nmarlo: bad -X"},
+        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true, std::string(200, '0')},
+        {"echo warning >&2\nexit 0\n", true, std::nullopt},
+        {"exit 3\n", false, "the command interpreter kestrin-cmd ended with status 3"},
+        {"echo failed >&2\nexit 1\n", false, "failed"}};
+    for (const auto& [script, report, failure] : cases) {
         boxes.shown.clear();
         const TaskId task = run(script, report);
         // A silent job's failure is kept for a caller who asks only after it ended (the scan
         // pauses first); a job that shows its own errors leaves nothing for the caller.
         while (!report && jobs->processId(task) != 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        const auto expectedFailure = report ? std::nullopt : failure;
-        EXPECT_EQ(jobs->waitUntilEnded(task), expectedFailure) << script;
+        EXPECT_EQ(jobs->waitUntilEnded(task), report ? std::nullopt : failure) << script;
         EXPECT_TRUE(boxes.shown.empty()) << "shown from inside the wait";
         QCoreApplication::processEvents();
-        const auto expected =
-            shown ? std::vector<testing::ShownBox>{{*failure, "Kestrin", Buttons::Ok}}
-                  : std::vector<testing::ShownBox>{};
-        EXPECT_EQ(boxes.shown, expected) << script;
+        EXPECT_EQ(boxes.shown,
+                  (report && failure
+                       ? std::vector<testing::ShownBox>{{*failure, "Kestrin", Buttons::Ok}}
+                       : std::vector<testing::ShownBox>{}))
+            << script;
     }
 }
 
 // Another program's window taking the focus is announced as the application state changing;
 // no second program with a window can be shown here, so the test announces it itself. Keys and
 // clicks never reach the launcher's windows meanwhile.
-TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgainAndTakesNoInput) {
+TEST_F(ProcessJobsTest, WaitForUserReturnTakesNoInputAndTheJobOutlivesItsOwner) {
     QPushButton launcher("Run &Game");
     int clicked = 0;
     QObject::connect(&launcher, &QPushButton::clicked, [&clicked] { ++clicked; });
@@ -112,16 +114,11 @@ TEST_F(ProcessJobsTest, WaitForUserReturnEndsWhenTheLauncherIsActiveAgainAndTake
         });
     jobs->waitForUserReturn(task);
     EXPECT_EQ(announced, 0) << "the wait ended before the return";
-    const auto pid = static_cast<pid_t>(jobs->processId(task));
-    ASSERT_GT(pid, 0) << "the wait lasted until the job's end";
-    ::kill(pid, SIGTERM);
-    jobs->waitUntilEnded(task);
     QTest::mouseClick(&launcher, Qt::LeftButton);
     EXPECT_EQ(clicked, 1) << "input still held back after the wait";
-}
-
-TEST_F(ProcessJobsTest, RunningJobsOutliveTheirJobsObjectAndAreReaped) {
-    const auto pid = static_cast<pid_t>(jobs->processId(run("sleep 10\n", true)));
+    // The job outlives its jobs object, and is reaped once it ends.
+    const auto pid = static_cast<pid_t>(jobs->processId(task));
+    ASSERT_GT(pid, 0) << "the wait lasted until the job's end";
     jobs.reset();
     QTest::qWait(100);
     ASSERT_EQ(::kill(pid, 0), 0) << "the job was ended with its owner";
