@@ -28,12 +28,11 @@ TEST(StandIn, ReportsForTheSwitchesTheLauncherWritesAndClipsTheFrameCount) {
         const auto run = std::get<marlo::Invocation>(marlo::parseArguments(args));
         EXPECT_EQ(marlo::reportLines(run, {0xABCD, 9}, "T"), lines) << testing::PrintToString(args);
     }
-    for (const auto& [text, frames] : {std::pair("500", 500),
-                                       {"12abc", 12},
-                                       {"100000", 100000},
-                                       {"100001", 100000},
-                                       {"99999999999999999999999", 100000}})
+    // clang-format off
+    for (const auto& [text, frames] : {std::pair("500", 500), {"12abc", 12}, {"100000", 100000},
+                                       {"100001", 100000}, {"99999999999999999999999", 100000}})
         EXPECT_EQ(marlo::framesToTime(text), static_cast<std::uint64_t>(frames)) << text;
+    // clang-format on
     EXPECT_THAT(marlo::performanceLine("02", {}),
                 MatchesRegex("2 frames in [0-9]+\\.[0-9] ms \\(stand-in work; asked for 02\\)"));
 }

@@ -80,34 +80,28 @@ TEST(Listing, StaysWholeAcrossPiecesAndFailsWhenOutputFails) {
         writeListing(*read, "", ListingForm::Full, [](std::string_view) { return false; }));
 }
 
-// Runs the shell command `setup`, then kestrin-cmd on run.bat holding `batch`, in `folder`: its
-// status, output and errors. These go to another folder, so that the working folder holds only
-// what the run wrote. A run that blocks is ended.
+// Runs the shell command `setup`, then kestrin-cmd on run.bat holding `batch`, in `folder`
+// beside a stand-in emulator that prints each argument on a line of its own and rejects "-X"
+// with a complaint and status 2: the status, output and errors. These go to another folder, so
+// that the working folder holds only what the run wrote. A run that blocks is ended.
 std::tuple<int, std::string, std::string> run(const TempFolder& folder, const std::string& batch,
-                                              const std::string& setup) {
+                                              const std::string& setup = "true") {
     static const TempFolder side;
     folder.write("run.bat", batch);
+    folder.write("marlo", "#!/bin/sh\n[ \"$1\" = -X ] && echo 'marlo: unknown switch -X' >&2 && "
+                          "exit 2\nfor a; do printf '%s\\n' \"$a\"; done\n");
     const std::string out = side.path / "out", err = side.path / "err";
-    const std::string command = "cd '" + folder.path.string() + "' && " + setup +
+    const std::string command = "cd '" + folder.path.string() + "' && chmod +x marlo && " + setup +
                                 " && timeout 20 '" KESTRIN_CMD_PATH "' run.bat >'" + out + "' 2>'" +
                                 err + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, side.read("out"), side.read("err")};
 }
 
-// A stand-in emulator that prints each argument on a line of its own, and rejects "-X" with a
-// complaint on standard error and status 2.
-void addEchoProgram(const TempFolder& folder) {
-    folder.write("marlo", "#!/bin/sh\n[ \"$1\" = -X ] && echo 'marlo: unknown switch -X' >&2 && "
-                          "exit 2\nfor a; do printf '%s\\n' \"$a\"; done\n");
-    std::filesystem::permissions(folder.path / "marlo", std::filesystem::perms::owner_all);
-}
-
 // Each row runs one batch file: what the program printed, the status of the last line, and
 // what reached standard error, where the interpreter's own errors are one line each.
 TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine) {
     TempFolder folder;
-    addEchoProgram(folder);
     for (const char* file : {"Harbor Run.bin", "Harbor Run.txt", "readme", "readme.bin", "-x.bin",
                              "-c0.bin", "plain", "script"})
         folder.write(file, "rom");
@@ -160,7 +154,6 @@ TEST(Interpreter, RedirectsOnlyIntoAPlainFileOfItsOwn) {
         {"python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"out\")'", 122}};
     for (const auto& [setup, status] : rows) {
         TempFolder folder;
-        addEchoProgram(folder);
         const auto [ran, output, errors] =
             run(folder, "marlo game > out\r\n", "mkdir keep && echo k >keep/victim && " + setup);
         EXPECT_EQ(ran, status) << setup;
