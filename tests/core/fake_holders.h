@@ -39,12 +39,6 @@ struct FakeHolders : Holders {
         for (std::string word; in >> word;)
             put(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
     }
-    std::string dump() const {
-        std::string all;
-        for (const auto& [name, value] : state)
-            all += (all.empty() ? "" : " ") + name + "=" + value;
-        return all;
-    }
 
     bool mark(MenuMark m) const override { return get(nameOf(m)) == "1"; }
     void setMark(MenuMark m, bool on) override { put(nameOf(m), on ? "1" : ""); }

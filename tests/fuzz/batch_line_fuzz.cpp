@@ -1,29 +1,20 @@
 // Arbitrary batch files through the interpreter's line splitter and line parser. Only line
 // feeds, the carriage returns that end lines and empty lines are dropped; a line with a NUL runs
 // nothing; a line that runs has at most one redirection, whose target is a plain name (no "/",
-// control character or DEL, not "." or ".."); no word holds a double quote; and every character
-// that is neither a blank nor a quote reaches a word, the ">" or the target, in line order.
+// control character or DEL, not "." or ".."); and every character that is neither a blank nor a
+// double quote reaches a word (which holds no quote), the ">" or the target, in line order.
 #include "interpreter/batch_line.h"
 #include "tests/fuzz/fuzz_rules.h"
 
 #include <cstdint>
 
-namespace {
-
-// The characters of `text` that are neither blanks nor double quotes, in order.
-std::string visible(std::string_view text) {
-    std::string kept;
-    for (const char c : text)
-        if (c != ' ' && c != '\t' && c != '"')
-            kept.push_back(c);
-    return kept;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kestrin::cmd;
-    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    const auto visible = [](std::string text) {
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\t' || c == '"'; });
+        return text;
+    };
+    const std::string content(reinterpret_cast<const char*>(data), size);
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < size; ++i)
         bytes +=
@@ -32,11 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(!line.empty() && line.find('\n') == std::string::npos);
         bytes += line.size();
         const ParsedLine parsed = parseLine(line);
-        const bool hasNul = line.find('\0') != std::string::npos;
-        require((parsed.error == LineError::NulCharacter) == hasNul);
+        require((parsed.error == LineError::NulCharacter) ==
+                (line.find('\0') != std::string::npos));
         if (parsed.error != LineError::None) {
-            require(parsed.command.words.empty() &&
-                    (hasNul || line.find('>') != std::string::npos));
+            require(parsed.command.words.empty());
             continue;
         }
         std::string rejoined;

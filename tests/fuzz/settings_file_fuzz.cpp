@@ -2,15 +2,12 @@
 // two groups that both branches select, fills the holders with UTF-8 text only, and a file
 // written from what it restored reads back to the same file.
 #include "core/settings_file.h"
-#include "core/text.h"
 #include "tests/core/fake_holders.h"
 #include "tests/fuzz/fuzz_rules.h"
 
 #include <cstdint>
 
 using namespace kestrin;
-
-namespace {
 
 // Holders that trap on anything but setting, and count each group's selections.
 struct OnlySetting : testing::FakeHolders {
@@ -21,26 +18,22 @@ struct OnlySetting : testing::FakeHolders {
     int selects[6] = {};
 };
 
-// The file written from what `text` restores.
-std::string rewritten(const std::string& text) {
-    testing::FakeHolders holders;
-    applySettingsLines(linesOf(text), holders);
-    return settingsFileText(readSettings(holders));
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
     OnlySetting read;
-    applySettingsLines(linesOf(text), read);
+    applySettingsLines(linesOf({reinterpret_cast<const char*>(data), size}), read);
     require(read.selects[int(OptionGroup::Form2_Option1)] == 1 &&
             read.selects[int(OptionGroup::Form3_Option1)] == 1);
     for (const auto& [name, value] : read.state)
         require(isUtf8(value));
-    // Written, the settings read back the same once the file no longer holds what no holder
-    // keeps (a side selected where none was).
-    const std::string once = rewritten(settingsFileText(readSettings(read)));
-    require(rewritten(once) == once && linesOf(once).size() == 23);
+    // Written and read again, the settings come back the same once the file no longer holds
+    // what the file format cannot keep (no side selected, which it stores as "Left ").
+    const auto rewritten = [](const SettingsSnapshot& settings) {
+        testing::FakeHolders holders;
+        applySettingsLines(linesOf(settingsFileText(settings)), holders);
+        return readSettings(holders);
+    };
+    const SettingsSnapshot once = rewritten(readSettings(read));
+    require(settingsFileText(rewritten(once)) == settingsFileText(once) &&
+            linesOf(settingsFileText(once)).size() == 23);
     return 0;
 }

@@ -1,4 +1,6 @@
-// The listings of a folder, and the real kestrin-cmd run on batch files, in temporary folders.
+// The interpreter: batch lines, file names and short names, the listings of a folder, and the
+// real kestrin-cmd run on batch files in temporary folders.
+#include "interpreter/batch_line.h"
 #include "interpreter/dir_command.h"
 
 #include <gtest/gtest.h>
@@ -7,11 +9,117 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sys/wait.h>
 #include <tuple>
 
 namespace kestrin::cmd {
 namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(BatchText, LinesEndInLineFeedOrCrLfAndEmptyOnesAreSkipped) {
+    // Only the CR that ends a line goes.
+    EXPECT_EQ(splitBatchLines("a\nb\r\n\r\n\nc\rd\r\r\n"), (Words{"a", "b", "c\rd\r"}));
+}
+
+// Blanks outside double quotes split words and quotes are removed. Only an unquoted ">" and one
+// plain file name, as the last two words, redirect; every other ">", "<", "|" and "&" is
+// argument text; an arrow without a plain name after it is refused.
+TEST(BatchText, WordsAndTheOnlyRedirectionATrailingPlainFileName) {
+    // {line, words, redirection target}
+    const std::tuple<std::string, Words, std::optional<std::string>> rows[] = {
+        {"  marlo\t-c0   ABC \t", {"marlo", "-c0", "ABC"}, {}},
+        {"marlo \"Harbor Run.bin\" a\"b c\"d", {"marlo", "Harbor Run.bin", "ab cd"}, {}},
+        {"x \"\" y \"open to the end ", {"x", "", "y", "open to the end "}, {}},
+        {"marlo -x ABC  > results.dat", {"marlo", "-x", "ABC"}, "results.dat"},
+        {"marlo \"a b\" > \"my results.dat\"", {"marlo", "a b"}, "my results.dat"},
+        {"marlo & | < > a b", {"marlo", "&", "|", "<", ">", "a", "b"}, {}},
+        {"marlo >x 2> x \">\" results.dat", {"marlo", ">x", "2>", "x", ">", "results.dat"}, {}}};
+    for (const auto& [line, words, target] : rows) {
+        const ParsedLine parsed = parseLine(line);
+        EXPECT_EQ(parsed.command.words, words) << line;
+        EXPECT_EQ(parsed.command.outputFile, target) << line;
+    }
+    EXPECT_EQ(parseLine(std::string("marlo a\0b", 9)).error, LineError::NulCharacter);
+    for (const char* line : {"marlo ABC >", "marlo > >", "marlo > ../config.dat", "marlo > ..",
+                             "marlo > \"\"", "marlo > \"a\tb\"", "marlo > a\x7f"})
+        EXPECT_EQ(parseLine(line).error, LineError::BadRedirection) << line;
+}
+
+// Control and reserved characters and bad UTF-8 leave a name out of listings.
+TEST(FileNames, ListableNames) {
+    for (const std::string name : {"Harbor Run.bin", "a&b.bin", "100%.bin", "-x.bin", ".bin",
+                                   "Ünïcode 日本 🎮.bin", "a+b,c;d=e[f].bin", "\xc2\x9b"})
+        EXPECT_TRUE(isListableName(name)) << name;
+    for (const std::string name :
+         {"tab\tx", "cr\r", "del\x7f", "a\\b", "c:d", "*", "q?", "\"", "<", ">", "|", "", ".", "..",
+          "\xff.bin", "\xc0\xaf.bin", "\xed\xa0\x80.bin", "\xc3.bin", "\xf4\x90\x80\x80.bin"})
+        EXPECT_FALSE(isListableName(name)) << name;
+}
+
+// ASCII letters folded, then ties broken by the bytes as they are; names that begin alike for
+// more than eight bytes, and a name that ends where another goes on.
+TEST(FileNames, NameOrderIgnoresCaseAndBreaksTiesByBytes) {
+    const Words sorted = {
+        "ax", "BB", "Bb",      "bB", "game number 0001", "GAME NUMBER 0001A", "Game number 0001b",
+        "z",  "_x", "\xc3\x9c"};
+    Words names(sorted.rbegin(), sorted.rend());
+    std::swap(names[2], names[6]);
+    sortByName(names);
+    EXPECT_EQ(names, sorted);
+}
+
+// The short names of a folder holding `names`, each as "LONG NAME=SHORT.EXT".
+std::set<std::string> shortNamesOf(Words names) {
+    sortByName(names);
+    const std::vector<ShortName> shortNames = deriveShortNames(names);
+    std::set<std::string> result;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        result.insert(names[i] + "=" + shortNames.at(i).text());
+    return result;
+}
+
+// Each row is a folder: its names with the short names they must get.
+TEST(FileNames, ShortNamesOfWholeFolders) {
+    const std::set<std::string> folders[] = {
+        // Names already 8.3 keep their upper-case form; others get six characters, "~" and a
+        // number; blanks and all dots but the last go.
+        {"demo.bin=DEMO.BIN", "README=README", "Pac-Man.Bin=PAC-MAN.BIN", "a_b~1.x=A_B~1.X",
+         "Harbor Run.bin=HARBOR~1.BIN", "a.binary=A~1.BIN", "abc.=ABC~1", "a.b.c=AB~1.C"},
+        // One "_" for each character an 8.3 name cannot hold; empty bases share the stem "_".
+        {"a+b,c.bin=A_B_C~1.BIN", "Ünï.bin=_N_~1.BIN", "   .bin=_~1.BIN", ".bin=_~2.BIN"},
+        // Numbered in name order; a generated name never takes one a file has by right; of
+        // names differing only in case the first in byte order keeps its own.
+        {"Harbor Race.bin=HARBOR~2.BIN", "harbor run.bin=HARBOR~3.BIN", "harbor~1.bin=HARBOR~1.BIN",
+         "Harbor X.txt=HARBOR~4.TXT", "DEMO.bin=DEMO.BIN", "Demo.Bin=DEMO~1.BIN"},
+        // No short name begins with "-": such names come after all others, so that no other
+        // name's number changes.
+        {"-x.bin=_X~2.BIN", "[x.bin=_X~1.BIN", "--help.bin=_-HELP~1.BIN", "-j0=_J0~1",
+         "-.bin=_~2.BIN", "..bin=_~1.BIN", " -c0.bin=_C0~1.BIN"},
+    };
+    for (const auto& expected : folders) {
+        Words names;
+        for (const std::string& pair : expected)
+            names.push_back(pair.substr(0, pair.find('=')));
+        EXPECT_EQ(shortNamesOf(names), expected);
+    }
+}
+
+// The stem gives way to longer numbers ("HARBO~10"), where stems that begin alike meet: each
+// then goes on after the numbers the others took.
+TEST(FileNames, ShortNamesWhereNumberedStemsMeet) {
+    Words names;
+    for (int i = 1001; i <= 1120; ++i)
+        for (const char* stem : {"Harboa ", "Harbob ", "Harboc "})
+            if (i <= 1010 || stem[5] == 'a')
+                names.push_back(stem + std::to_string(i) + ".bin");
+    const std::set<std::string> shortNames = shortNamesOf(names);
+    for (const char* pair : {"Harboa 1009.bin=HARBOA~9.BIN", "Harboa 1011.bin=HARBO~11.BIN",
+                             "Harboa 1120.bin=HARB~120.BIN", "Harbob 1009.bin=HARBOB~9.BIN",
+                             "Harbob 1010.bin=HARB~121.BIN", "Harboc 1010.bin=HARB~122.BIN"})
+        EXPECT_EQ(shortNames.count(pair), 1u) << pair;
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 struct TempFolder {
@@ -35,30 +143,27 @@ std::string listing(const TempFolder& folder, ListingForm form, std::string_view
     return makeListing(folder.path, label, form, error).value_or("unreadable: " + error);
 }
 
+// Regular files and links to them, whose names end in ".bin" in any letter case and could be
+// held by the original file system, in name order; the full listing's lines begin with the
+// padded short name, after five header lines whatever the folder is called.
 TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) {
     TempFolder folder;
-    const std::string longName = std::string(251, 'L') + ".bin",
-                      longLine = "LLLLLL~1 BIN  " + longName;
-    for (const std::string name : {"Harbor Run.bin", "demo.BIN", "Demo.Bin", "a.bin.b.bin", ".bin",
-                                   "-x.bin", "notes.txt", "what?.bin", longName.c_str()})
+    for (const char* name : {"Harbor Run.bin", "demo.BIN", "Demo.Bin", "notes.txt", "what?.bin"})
         folder.write(name, "");
     std::filesystem::create_directory(folder.path / "folder.bin");
     std::filesystem::create_symlink("demo.BIN", folder.path / "link.bin");
     std::filesystem::create_symlink("nowhere", folder.path / "dangling.bin");
     std::filesystem::create_symlink("folder.bin", folder.path / "dirlink.bin");
-    std::string files, bare;
-    for (const std::string line :
-         {"_X~1     BIN  -x.bin", "_~1      BIN  .bin", "ABINB~1  BIN  a.bin.b.bin",
-          "DEMO     BIN  Demo.Bin", "DEMO~1   BIN  demo.BIN", "HARBOR~1 BIN  Harbor Run.bin",
-          "LINK     BIN  link.bin", longLine.c_str()})
-        files += line + "\r\n", bare += line.substr(14) + "\r\n";
-    EXPECT_EQ(listing(folder, ListingForm::Bare), bare);
-    // Five header lines, whatever the folder is called, then the files and a summary line.
+    EXPECT_EQ(listing(folder, ListingForm::Bare),
+              "Demo.Bin\r\ndemo.BIN\r\nHarbor Run.bin\r\nlink.bin\r\n");
     const std::string full = listing(folder, ListingForm::Full, "/odd\r\nfolder\n");
-    const std::string header = full.substr(0, full.find("_X~1 "));
+    const std::string header = full.substr(0, full.find("DEMO "));
     EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 5);
     EXPECT_EQ(std::count(header.begin(), header.end(), '\r'), 5);
-    EXPECT_EQ(full.substr(header.size()), files + "    8 files\r\n");
+    EXPECT_EQ(full.substr(header.size()),
+              "DEMO     BIN  Demo.Bin\r\nDEMO~1   BIN  demo.BIN\r\n"
+              "HARBOR~1 BIN  Harbor Run.bin\r\nLINK     BIN  link.bin\r\n"
+              "    4 files\r\n");
 }
 
 // More than one piece of output: the pieces join into whole lines, and the short names count
@@ -106,12 +211,8 @@ TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine
                              "-c0.bin", "plain", "script"})
         folder.write(file, "rom");
     std::filesystem::create_directory(folder.path / "Some Folder");
-    const struct {
-        std::string batch;
-        int status;
-        std::string output, errors;
-    } rows[] = {
-        {"marlo -c0 HARBOR~1 \r\n", 0, "-c0\nHarbor Run.bin\n", ""},
+    // {batch file, status, output, beginning of the errors}
+    const std::tuple<std::string, int, std::string, std::string> rows[] = {
         // Short names in any case; a base alone names the .bin file first, then the name
         // without extension; switches and unknown words stay.
         {"marlo Harbor~1.Bin HARBOR~2.TXT README SOMEFO~1 -HARBOR~1 HARBOR~9 \"\"\r\n", 0,
@@ -121,37 +222,31 @@ TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine
         {"marlo -c0 _C0~1 & | < \">\" $(touch x)\r\ncat x\r\n", 1,
          "-c0\n./-c0.bin\n&\n|\n<\n>\n$(touch\nx)\n", "cat: x: No such file or directory\n"},
         {"marlo -X\r\nmarlo a\r\n", 0, "a\n", "marlo: unknown switch -X\n"},
-        {"marlo -X a\r\n", 2, "", "marlo: unknown switch -X\n"},
         {"plain a\r\n", 126, "", "kestrin-cmd: plain is not executable: chmod +x plain\n"},
         {"script\r\n", 126, "", "kestrin-cmd: script is not a program this system can run"},
         {"HARBOR~1 a\r\n", 127, "", "kestrin-cmd: HARBOR~1: program not found\n"},
         {"mar\x01lo\x7f\xc2\x9b[2J\r\n", 127, "", "kestrin-cmd: mar?lo??[2J: program not found\n"},
         {"marlo > \"a\x1b\"\r\n", 122, "", "kestrin-cmd: bad redirection: \"a?\" is not a plain"},
-        {"marlo a >\r\n", 122, "", "kestrin-cmd: bad redirection: \">\" without a file name\n"},
-        {"dir /On /b /b *.bin\r\n", 123, "", "kestrin-cmd: dir: only"},
-    };
-    for (const auto& row : rows) {
-        const auto [status, output, errors] = run(folder, row.batch, "chmod +x script");
-        EXPECT_EQ(status, row.status) << row.batch;
-        EXPECT_EQ(output, row.output) << row.batch;
-        EXPECT_EQ(errors.substr(0, row.errors.size()), row.errors);
-        EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+        {"dir /On /b /b *.bin\r\n", 123, "", "kestrin-cmd: dir: only"}};
+    for (const auto& [batch, status, output, errors] : rows) {
+        const auto [ran, printed, complained] = run(folder, batch, "chmod +x script");
+        EXPECT_EQ(ran, status) << batch;
+        EXPECT_EQ(printed, output) << batch;
+        EXPECT_EQ(complained.substr(0, errors.size()), errors);
+        EXPECT_EQ(complained.find('\n'), complained.size() - 1) << complained;
     }
 }
 
 // The redirection writes only into a new or a regular file of the folder, and never through a
 // link: anything else is refused before the program starts, and nothing outside changes.
 TEST(Interpreter, RedirectsOnlyIntoAPlainFileOfItsOwn) {
+    // clang-format off
     const std::pair<std::string, int> rows[] = {
-        {"true", 0},
-        {"echo old text >out", 0},
-        {"ln keep/victim out", 0},
-        {"mkfifo out", 122},
-        {"mknod out c 1 3 2>/dev/null || ln -s /dev/null out", 122},
-        {"ln -s /dev/null out", 122},
+        {"true", 0}, {"echo old text >out", 0}, {"ln keep/victim out", 0}, {"mkfifo out", 122},
+        {"mknod out c 1 3 2>/dev/null || ln -s /dev/null out", 122}, {"mkdir out", 122},
         {"ln -s keep/victim out", 122},
-        {"mkdir out", 122},
         {"python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"out\")'", 122}};
+    // clang-format on
     for (const auto& [setup, status] : rows) {
         TempFolder folder;
         const auto [ran, output, errors] =

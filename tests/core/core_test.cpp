@@ -2,13 +2,19 @@
 
 #include "core/clear_all.h"
 #include "core/command_line.h"
+#include "core/numbers.h"
 #include "core/reports.h"
 #include "core/settings_file.h"
+#include "core/text.h"
 #include "fake_holders.h"
 #include "tests/support/fake_platform.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
 
 // Rows name only the settings they change; the others keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -47,10 +53,8 @@ TEST(SettingsFile, FragmentsUnderTheirConditionsAndTheFirstStartFile) {
         // Diagnostics are dropped only in a reporting mode; -f and its capture need frames.
         {{.performanceTest = 1, .soundDiagnostics = true}, "marlo -c1 -s0 ABC "}};
     // clang-format on
-    for (const auto& [settings, expected] : rows) {
+    for (const auto& [settings, expected] : rows)
         EXPECT_EQ(composeCommandLine(settings, "ABC "), expected);
-        EXPECT_FALSE(isReportingMode(settings)) << expected;
-    }
     EXPECT_EQ(composeCommandLine({.printChecksum = true}, ""), "marlo -x -c1  > results.dat");
     // The first-start state stores the first 23 lines of the Clear All file; the frame count is
     // stored only with its test on. The game runs below show the other lines.
@@ -58,17 +62,13 @@ TEST(SettingsFile, FragmentsUnderTheirConditionsAndTheFirstStartFile) {
               crlf(Lines(clearAllLines.begin(), clearAllLines.end() - 1)));
 }
 
-// What the lines change beyond the first-start state a Clear All file restores: "NAME=VALUE"
-// for a holder set otherwise, "NAME=" for one left unset.
-std::string restored(const Lines& lines) {
-    testing::FakeHolders holders, base("Form2_Option1=0 Form3_Option1=0 Form7_Option1=0");
-    applySettingsLines(lines, holders);
-    std::string changes;
-    for (const auto& [name, value] : holders.state)
-        changes += base.get(name) == value ? "" : " " + name + "=" + value;
-    for (const auto& [name, value] : base.state)
-        changes += holders.state.contains(name) ? "" : " " + name + "=";
-    return changes.empty() ? "" : changes.substr(1);
+// The holders a settings file restores: the first-start state a Clear All file restores,
+// changed as `changes` says ("NAME=" for a holder left unset).
+void expectRestored(const Lines& lines, const std::string& changes) {
+    testing::FakeHolders read,
+        expected("Form2_Option1=0 Form3_Option1=0 Form7_Option1=0 " + changes);
+    applySettingsLines(lines, read);
+    EXPECT_EQ(read.state, expected.state) << changes;
 }
 
 TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
@@ -85,7 +85,7 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
         {16, "0", ""}, {16, "-1", ""}, {16, "/", ""}, {16, "   ", ""},
         // Text boxes get the value without its blanks, commas and quotes kept; a line of blanks
         // is empty; a line that is not UTF-8 is Latin-1.
-        {3, " 1, \"x\" ", "Form2_Text1=1, \"x\""}, {7, "   ", ""}, {7, "0", "Form6_Text2=0"},
+        {3, " 1,\"x\" ", "Form2_Text1=1,\"x\""}, {7, "   ", ""}, {7, "0", "Form6_Text2=0"},
         {9, "0", ""}, {14, " 60 ", "Form4_Text1=60"},
         {15, "500", "Form4_Check1=1 Form4_Text2=500"}, {8, "\xE9t\xE9", "Form6_Text1=\xC3\xA9t\xC3\xA9"},
         {8, "\xC3\xA9", "Form6_Text1=\xC3\xA9"}, {4, "\xED\xA0\x80", "Form2_Text2=\xC3\xAD\xC2\xA0\xC2\x80"}};
@@ -93,39 +93,36 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
     for (const auto& [number, value, expected] : rows) {
         Lines lines = clearAllLines;
         lines[number - 1] = value;
-        EXPECT_EQ(restored(lines), expected) << number << " [" << value << "]";
+        expectRestored(lines, expected);
     }
     // Keyboard emulation (line 21) clears the paddle (2) and the lightgun (6); the driving
     // controller (23) comes back after it.
     Lines lines = clearAllLines;
     lines[1] = lines[5] = lines[20] = lines[22] = "1";
-    EXPECT_EQ(restored(lines), "Form7_Check1=1 mnuoptcontroldrive=1");
+    expectRestored(lines, "Form7_Check1=1 mnuoptcontroldrive=1");
     // Past the end of a short file the lines read as empty, not as the last line read; a
     // missing file leaves the first-start state.
-    EXPECT_EQ(restored({"0", "1"}), "Form2_Check1=1 Form7_Option1=");
+    expectRestored({"0", "1"}, "Form2_Check1=1 Form7_Option1=");
     testing::FakePlatform platform;
     testing::FakeHolders missing;
     restoreSettings(platform, missing);
-    EXPECT_EQ(missing.dump(), "Form2_Option1=0 Form3_Option1=0");
+    EXPECT_EQ(missing.state, testing::FakeHolders("Form2_Option1=0 Form3_Option1=0").state);
 }
 
 TEST(Reports, EachKindAndEachShortFile) {
     const ReportChoice both{1, 1, false}, perf{1, 0, false}, scan{0, 1, false}, sum{0, 0, true};
     const std::string req = "Requested Information", check = "Checksum Information for X Y";
-    // {choice, lines, lines needed, text, title}: the checksum print wins over the others;
-    // missing lines leave "Test not complete" and an empty second text.
+    // {choice, lines, text, title}: the checksum print wins over the others; missing lines leave
+    // "Test not complete" and an empty second text.
     // clang-format off
-    const std::vector<std::tuple<ReportChoice, Lines, std::size_t, std::string, std::string>> rows = {
-        {perf, {"a", "b"}, 1, "a", "Performance Test"}, {scan, {"a", "b"}, 1, "a", "Scanlines"},
-        {{1, 1, true}, {"a", "b", "c"}, 2, "a\nb", check}, {{1, 0, true}, {"a", "b"}, 2, "a\nb", check},
-        {both, {}, 3, "Test not complete\n", req}, {both, {"a"}, 3, "a\n", req},
-        {both, {"a", "b"}, 3, "a\nb", req}, {sum, {"a"}, 2, "a\n", check},
-        {perf, {}, 1, "Test not complete", "Performance Test"}};
+    const std::vector<std::tuple<ReportChoice, Lines, std::string, std::string>> rows = {
+        {perf, {"a", "b"}, "a", "Performance Test"}, {scan, {"a", "b"}, "a", "Scanlines"},
+        {{1, 1, true}, {"a", "b", "c"}, "a\nb", check}, {{1, 0, true}, {"a", "b"}, "a\nb", check},
+        {both, {}, "Test not complete\n", req}, {both, {"a"}, "a\n", req}, {sum, {"a"}, "a\n", check},
+        {both, {"a", "b"}, "a\nb", req}, {perf, {}, "Test not complete", "Performance Test"}};
     // clang-format on
-    for (const auto& [choice, lines, needed, text, title] : rows) {
-        EXPECT_EQ(reportLinesNeeded(choice), needed) << text;
+    for (const auto& [choice, lines, text, title] : rows)
         EXPECT_EQ(chooseReport(choice, lines, "X Y"), (Report{text, title}));
-    }
 }
 
 // The first-start state with "Space Game" (short name "SPACEG~1 ") selected, the holders
@@ -191,7 +188,6 @@ TEST(RunGame, StoresEveryHolderRunsAndShowsItsReport) {
         EXPECT_THAT(l.platform.log,
                     ElementsAre("replace config.dat", "replace run.bat", "start run.bat 2",
                                 row.wait, "read results.dat", "remove results.dat"));
-        EXPECT_FALSE(l.platform.files.contains("results.dat"));
     }
 }
 
@@ -236,30 +232,30 @@ TEST(RunGame, PlainRunsAndFailures) {
                 ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
 }
 
-// Every holder set, Clear All answered OK, Cancel, or OK with a config.dat that cannot be
-// written: it leaves "Simulate Pal Color Loss", "Display Number of Scan Lines" and the backups
-// it does not name as they were, and changes nothing unless the file was written.
+// Every holder set (the marks set or clear, so that the commands run once or twice), Clear All
+// answered OK, Cancel, or OK with a config.dat that cannot be written: it leaves "Simulate Pal
+// Color Loss", "Display Number of Scan Lines" and the backups it does not name as they were,
+// and changes nothing unless the file was written.
 TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
     const std::string cleared =
         "Form2_Check2=1 Form2_Option1=0 Form2_Option2=1 Form3_Check3=1 Form3_Check4=1 "
         "Form3_Check5=1 Form3_Check6=1 Form3_Option1=0 Form3_Option2=0 Form6_Check2=1 "
         "Form6_Text3=1 Form6_Text4=1 Form7_Check2=1 Form7_Option1=0 Form7_Option2=1";
-    for (const auto& [marks, answer, unwritable] :
-         {std::tuple{"1", Answer::Ok, false},
-          {"", Answer::Ok, false}, // commands once or twice
-          {"1", Answer::Cancel, false},
-          {"1", Answer::Ok, true}}) {
+    // clang-format off
+    for (const auto& [marks, answer, unwritable] : {std::tuple{"1", Answer::Ok, false},
+             {"", Answer::Ok, false}, {"1", Answer::Cancel, false}, {"1", Answer::Ok, true}}) {
+        // clang-format on
         testing::FakeHolders holders("mnuoptsounddiag=1 mnuoptjoyrev=1");
         for (std::size_t i = 0; i < testing::holderNames.size(); ++i)
             holders.put(testing::holderNames[i], i < 10 ? marks : "1"); // the marks come first
-        const std::string before = holders.dump();
+        const auto before = holders.state;
         testing::FakePlatform platform;
         if (unwritable)
             platform.unwritable["config.dat"] = "Read-only file system";
         platform.boxes.answers = {answer};
         clearAll(holders, platform, platform.boxes);
         const bool written = answer == Answer::Ok && !unwritable;
-        EXPECT_EQ(holders.dump(), written ? cleared : before);
+        EXPECT_EQ(holders.state, written ? testing::FakeHolders(cleared).state : before);
         std::vector<ShownBox> shown{{"This will clear all options. Do you wish to continue?",
                                      "Clear Options", Buttons::OkCancel}};
         if (unwritable)
@@ -267,6 +263,73 @@ TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
         EXPECT_EQ(platform.boxes.shown, shown);
         EXPECT_EQ(platform.files["config.dat"], written ? crlf(clearAllLines) : "");
     }
+}
+
+TEST(Text, CutsNeverSplitACharacter) {
+    const std::string a4 = "aaaa", e = "\xC3\xA9", euro = "\xE2\x82\xAC",
+                      smile = "\xF0\x9F\x98\x80";
+    // {text, limit, kept length}: two-, three- and four-byte characters across or at the cut;
+    // bytes that are no UTF-8 are cut at the limit.
+    // clang-format off
+    const std::vector<std::tuple<std::string, std::size_t, std::size_t>> rows = {
+        {"abc", 5, 3}, {a4 + e, 5, 4}, {a4 + e, 6, 6}, {"a" + euro, 3, 1}, {"a" + euro, 4, 4},
+        {"a" + smile + "b", 4, 1}, {smile + smile, 7, 4}, {a4 + smile + "b", 8, 8},
+        {"\x80\x80\x80\x80", 3, 3}, {"aa\xC0\x80", 3, 3}, {"\xF8\x80\x80\x80", 2, 2}};
+    // clang-format on
+    for (const auto& [text, limit, kept] : rows)
+        EXPECT_EQ(cutLength(text, limit), kept) << ::testing::PrintToString(text) << " " << limit;
+}
+
+TEST(Text, Utf8OrLatin1AndPrintableLines) {
+    for (const char* valid : {"", "abc", "\xC3\xA9", "\xE2\x82\xAC", "\xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(isUtf8(valid)) << ::testing::PrintToString(valid);
+    // Lone bytes, cut characters, overlong forms, surrogates, past U+10FFFF.
+    for (const char* invalid : {"\xE9", "a\xC3", "\xE2\x82", "\xC0\xAF", "\xE0\x80\xAF",
+                                "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80"})
+        EXPECT_FALSE(isUtf8(invalid)) << ::testing::PrintToString(invalid);
+    EXPECT_EQ(latin1ToUtf8("a\xE9\xFF\x80"), "a\xC3\xA9\xC3\xBF\xC2\x80");
+    // Tabs become blanks; control characters, C1 controls and stray bytes "?"; cut whole.
+    EXPECT_EQ(printableLine("a\tb\x1b[31mc\x7f\xC2\x85\xC3\xA9\xFF", 99), "a b?[31mc??\xC3\xA9?");
+    EXPECT_EQ(printableLine("abc\xE2\x82\xAC", 5), "abc");
+}
+
+// The fuzz target checks blanks, D exponents, signs and every plain number against the C
+// library; these are the rules it cannot see.
+TEST(Numbers, LeadingNumberValueAndNumericTest) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::string nines(10'000, '9'), halfway = "1.00000000000000011102230246251565404236316680"
+                                                    "908203125" +
+                                                    std::string(2'000, '0');
+    // clang-format off
+    const std::vector<std::pair<std::string, double>> values = {
+        {"7x", 7}, {"1.2.3", 1.2}, {"1,5", 1}, {"-", 0}, {".", 0}, {"e5", 0}, {"1\r2", 1},
+        {"1 e 2", 100}, {"1d2", 100}, {"1e", 1}, {"1e+", 1}, {"&H10", 16}, {"&hff", 255},
+        {"&O17", 15}, {"&o78", 7}, {"&H", 0}, {"&X1", 0}, {"-1e999999", -inf}, {"1e-" + nines, 0},
+        {"1e" + nines, inf}, {nines, inf}, {"&H" + nines, inf}, {"0." + std::string(2'000, '1'), 1.0 / 9},
+        {"0." + std::string(9'999, '0') + "1e10000", 1}, {halfway, 1}, // rounds to even, a
+        {halfway + "1", std::nextafter(1.0, 2.0)}}; // digit however far behind tips it up
+    // clang-format on
+    for (const auto& [text, expected] : values)
+        EXPECT_EQ(leadingNumberValue(text), expected) << text.substr(0, 60);
+    EXPECT_FALSE(std::signbit(leadingNumberValue("-0")));
+
+    const NumberSeparators dot{".", ","}, comma{",", "."}, narrowSpace{",", "\u202F"}, none{"", ""};
+    // clang-format off
+    const std::vector<std::tuple<std::string, NumberSeparators, bool>> numeric = {
+        {"1,000,000.25", dot, true}, {"\t12  ", dot, true}, {"5.", dot, true}, {"", dot, false},
+        {"   ", dot, false}, {"-", dot, false}, {".", dot, false}, {"1e+", dot, false},
+        {",1", dot, false}, {"1,", dot, false}, {"1,,0", dot, false}, {"1 2", dot, false},
+        {"1d2", dot, false}, {"1.000,5", comma, true}, {"1.5.", comma, false},
+        {"1\u202F000,5", narrowSpace, true}, {"\u202F1", narrowSpace, false}, {"15", none, true},
+        {"1.5", none, false}};
+    // clang-format on
+    for (const auto& [text, separators, expected] : numeric)
+        EXPECT_EQ(isNumeric(text, separators), expected) << text;
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "C"); // no thousands separator: "," stands in
+    const NumberSeparators c = systemNumberSeparators();
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(c.decimal + c.thousands, ".,");
 }
 
 } // namespace
