@@ -27,9 +27,8 @@ struct Folder : testing::FakePlatform {
     }
 };
 
-// Whichever step fails, no list is built from a listing that proves nothing, the reason is kept
-// for the user and start-up jobs never show their errors themselves; a listing that is a link
-// is not read. Nothing is left behind.
+// Whichever step fails, no list is built from a listing that proves nothing and the reason is
+// kept; jobs show no errors themselves; a listing that is a link is not read.
 TEST(ScanGames, ListsTheGamesOrNamesTheStepThatFailed) {
     Folder folder;
     scanGames(folder, folder);

@@ -56,14 +56,12 @@ TEST(SettingsFile, FragmentsUnderTheirConditionsAndTheFirstStartFile) {
     for (const auto& [settings, expected] : rows)
         EXPECT_EQ(composeCommandLine(settings, "ABC "), expected);
     EXPECT_EQ(composeCommandLine({.printChecksum = true}, ""), "marlo -x -c1  > results.dat");
-    // The first-start state stores the first 23 lines of the Clear All file; the frame count is
-    // stored only with its test on. The game runs below show the other lines.
+    // The first-start state stores Clear All's first 23 lines; frames only with their test on.
     EXPECT_EQ(settingsFileText({.paddleMethod = 0, .tvStandard = 0, .performanceFrames = "5"}),
               crlf(Lines(clearAllLines.begin(), clearAllLines.end() - 1)));
 }
 
-// The holders a settings file restores: the first-start state a Clear All file restores,
-// changed as `changes` says ("NAME=" for a holder left unset).
+// The holders `lines` restore: a Clear All file's, changed as `changes` says ("NAME=": unset).
 void expectRestored(const Lines& lines, const std::string& changes) {
     testing::FakeHolders read,
         expected("Form2_Option1=0 Form3_Option1=0 Form7_Option1=0 " + changes);
@@ -83,8 +81,7 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
         // Above "0" compares character codes, bytes above 127 as unsigned.
         {16, "00", "mnuoptsoundpc=1"}, {16, "a", "mnuoptsoundpc=1"}, {16, "\x80", "mnuoptsoundpc=1"},
         {16, "0", ""}, {16, "-1", ""}, {16, "/", ""}, {16, "   ", ""},
-        // Text boxes get the value without its blanks, commas and quotes kept; a line of blanks
-        // is empty; a line that is not UTF-8 is Latin-1.
+        // Text boxes get the value without the blanks around it; a line not UTF-8 is Latin-1.
         {3, " 1,\"x\" ", "Form2_Text1=1,\"x\""}, {7, "   ", ""}, {7, "0", "Form6_Text2=0"},
         {9, "0", ""}, {14, " 60 ", "Form4_Text1=60"},
         {15, "500", "Form4_Check1=1 Form4_Text2=500"}, {8, "\xE9t\xE9", "Form6_Text1=\xC3\xA9t\xC3\xA9"},
@@ -95,13 +92,11 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
         lines[number - 1] = value;
         expectRestored(lines, expected);
     }
-    // Keyboard emulation (line 21) clears the paddle (2) and the lightgun (6); the driving
-    // controller (23) comes back after it.
+    // Keyboard emulation (21) clears the paddle (2) and lightgun (6); driving (23) comes after.
     Lines lines = clearAllLines;
     lines[1] = lines[5] = lines[20] = lines[22] = "1";
     expectRestored(lines, "Form7_Check1=1 mnuoptcontroldrive=1");
-    // Past the end of a short file the lines read as empty, not as the last line read; a
-    // missing file leaves the first-start state.
+    // Past a short file's end the lines read as empty; a missing file leaves the first start.
     expectRestored({"0", "1"}, "Form2_Check1=1 Form7_Option1=");
     testing::FakePlatform platform;
     testing::FakeHolders missing;
@@ -112,8 +107,7 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
 TEST(Reports, EachKindAndEachShortFile) {
     const ReportChoice both{1, 1, false}, perf{1, 0, false}, scan{0, 1, false}, sum{0, 0, true};
     const std::string req = "Requested Information", check = "Checksum Information for X Y";
-    // {choice, lines, text, title}: the checksum print wins over the others; missing lines leave
-    // "Test not complete" and an empty second text.
+    // {choice, lines, text, title}: the checksum print wins; missing lines leave their defaults.
     // clang-format off
     const std::vector<std::tuple<ReportChoice, Lines, std::string, std::string>> rows = {
         {perf, {"a", "b"}, "a", "Performance Test"}, {scan, {"a", "b"}, "a", "Scanlines"},
@@ -125,8 +119,7 @@ TEST(Reports, EachKindAndEachShortFile) {
         EXPECT_EQ(chooseReport(choice, lines, "X Y"), (Report{text, title}));
 }
 
-// The first-start state with "Space Game" (short name "SPACEG~1 ") selected, the holders
-// changed as `changes` says; the emulator writes `results` while it runs.
+// "Space Game" selected in the first-start state changed by `changes`; the run writes `results`.
 struct Launcher : GameList {
     explicit Launcher(const std::string& changes = "", std::optional<std::string> results = {}) {
         holders.set("Form2_Option1=0 Form3_Option1=0 Form3_Check3.disabled=1 " + changes);
@@ -152,9 +145,8 @@ ShownBox ok(const std::string& text, const std::string& title = "Kestrin") {
     return {text, title, Buttons::Ok};
 }
 
-// Two runs that set each holder the other leaves clear, every text distinct: whatever holder
-// is read into the wrong place shows in config.dat or run.bat. Of two exclusive marks the first
-// named wins, and no TV standard selected counts as PAL.
+// Two runs that set each holder the other leaves clear, every text distinct, so that a holder
+// read into the wrong place shows; the first of two exclusive marks wins, no TV standard is PAL.
 TEST(RunGame, StoresEveryHolderRunsAndShowsItsReport) {
     const struct {
         std::string changes, results, config, runBat, wait;
@@ -196,8 +188,7 @@ TEST(RunGame, PlainRunsAndFailures) {
     none.index = -1;
     EXPECT_THAT(none.run(), ElementsAre(ok("Please Select a game first", "Select a Game")));
     EXPECT_TRUE(none.platform.log.empty());
-    // A plain run leaves results.dat alone; a typed line break reaches neither file; the
-    // emulator's complaint is shown once it has ended.
+    // A plain run leaves results.dat alone; a typed line break reaches neither file.
     Launcher plain;
     plain.holders.put("Form3_Text1", "5\r\nrm x");
     plain.platform.jobs.front().failure = "marlo: unknown switch -X";
@@ -232,10 +223,8 @@ TEST(RunGame, PlainRunsAndFailures) {
                 ElementsAre(ok("sum 1\nsum 2", "Checksum Information for Other Game")));
 }
 
-// Every holder set (the marks set or clear, so that the commands run once or twice), Clear All
-// answered OK, Cancel, or OK with a config.dat that cannot be written: it leaves "Simulate Pal
-// Color Loss", "Display Number of Scan Lines" and the backups it does not name as they were,
-// and changes nothing unless the file was written.
+// Every holder set (marks set or clear: the commands run once or twice); answered OK, Cancel, or
+// OK with config.dat unwritable. Only the holders it names change, and only once it is written.
 TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
     const std::string cleared =
         "Form2_Check2=1 Form2_Option1=0 Form2_Option2=1 Form3_Check3=1 Form3_Check4=1 "
@@ -268,8 +257,7 @@ TEST(ClearAll, ClearsTheNamedHoldersAfterWritingTheFile) {
 TEST(Text, CutsNeverSplitACharacter) {
     const std::string a4 = "aaaa", e = "\xC3\xA9", euro = "\xE2\x82\xAC",
                       smile = "\xF0\x9F\x98\x80";
-    // {text, limit, kept length}: two-, three- and four-byte characters across or at the cut;
-    // bytes that are no UTF-8 are cut at the limit.
+    // {text, limit, kept}: characters of two to four bytes at the cut; other bytes cut anywhere.
     // clang-format off
     const std::vector<std::tuple<std::string, std::size_t, std::size_t>> rows = {
         {"abc", 5, 3}, {a4 + e, 5, 4}, {a4 + e, 6, 6}, {"a" + euro, 3, 1}, {"a" + euro, 4, 4},
@@ -293,8 +281,7 @@ TEST(Text, Utf8OrLatin1AndPrintableLines) {
     EXPECT_EQ(printableLine("abc\xE2\x82\xAC", 5), "abc");
 }
 
-// The fuzz target checks blanks, D exponents, signs and every plain number against the C
-// library; these are the rules it cannot see.
+// Beside what the fuzz target checks: prefixes, bounds, rounding, the numeric test.
 TEST(Numbers, LeadingNumberValueAndNumericTest) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::string nines(10'000, '9'), halfway = "1.00000000000000011102230246251565404236316680"

@@ -44,10 +44,10 @@ struct FakeHolders : Holders {
     void setMark(MenuMark m, bool on) override { put(nameOf(m), on ? "1" : ""); }
     void performMenuCommand(MenuMark m) override {
         setMark(m, !mark(m));
-        if (m == MenuMark::mnuoptsoundpc)
-            set("mnuoptsounddiag= mnuoptsound15700= mnuoptsoundhi= mnuoptsoundlow=");
-        if (m == MenuMark::mnuoptjoykbd)
-            set("mnuoptjoyrev=");
+        set(m == MenuMark::mnuoptjoykbd ? "mnuoptjoyrev="
+            : m == MenuMark::mnuoptsoundpc
+                ? "mnuoptsounddiag= mnuoptsound15700= mnuoptsoundhi= mnuoptsoundlow="
+                : "");
     }
     int check(CheckBox b) const override { return get(nameOf(b)) == "1"; }
     bool enabled(CheckBox b) const override { return get(nameOf(b) + ".disabled") != "1"; }
@@ -68,10 +68,7 @@ struct FakeHolders : Holders {
         return state.contains(name) ? state.at(name) : "";
     }
     void put(const std::string& name, const std::string& value) {
-        if (value.empty())
-            state.erase(name);
-        else
-            state[name] = value;
+        value.empty() ? void(state.erase(name)) : void(state[name] = value);
     }
     std::map<std::string, std::string> state;
 };

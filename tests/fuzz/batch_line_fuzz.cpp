@@ -1,8 +1,8 @@
-// Arbitrary batch files through the interpreter's line splitter and line parser. Only line
-// feeds, the carriage returns that end lines and empty lines are dropped; a line with a NUL runs
-// nothing; a line that runs has at most one redirection, whose target is a plain name (no "/",
-// control character or DEL, not "." or ".."); and every character that is neither a blank nor a
-// double quote reaches a word (which holds no quote), the ">" or the target, in line order.
+// Arbitrary batch files through the interpreter's line splitter and line parser. Lines are never
+// empty and hold no line feed; a line with a NUL runs nothing; a line that runs has at most one
+// redirection, whose target is a plain name (no "/", control character or DEL, not "." or "..");
+// and every character that is neither a blank nor a double quote reaches a word (which holds no
+// quote), the ">" or the target, in line order.
 #include "interpreter/batch_line.h"
 #include "tests/fuzz/fuzz_rules.h"
 
@@ -14,14 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::erase_if(text, [](char c) { return c == ' ' || c == '\t' || c == '"'; });
         return text;
     };
-    const std::string content(reinterpret_cast<const char*>(data), size);
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        bytes +=
-            content[i] == '\n' || (content[i] == '\r' && (i + 1 == size || content[i + 1] == '\n'));
-    for (const std::string& line : splitBatchLines(content)) {
+    for (const std::string& line : splitBatchLines({reinterpret_cast<const char*>(data), size})) {
         require(!line.empty() && line.find('\n') == std::string::npos);
-        bytes += line.size();
         const ParsedLine parsed = parseLine(line);
         require((parsed.error == LineError::NulCharacter) ==
                 (line.find('\0') != std::string::npos));
@@ -40,6 +34,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         require(rejoined == visible(line));
     }
-    require(bytes == size);
     return 0;
 }

@@ -23,9 +23,8 @@ TEST(BatchText, LinesEndInLineFeedOrCrLfAndEmptyOnesAreSkipped) {
     EXPECT_EQ(splitBatchLines("a\nb\r\n\r\n\nc\rd\r\r\n"), (Words{"a", "b", "c\rd\r"}));
 }
 
-// Blanks outside double quotes split words and quotes are removed. Only an unquoted ">" and one
-// plain file name, as the last two words, redirect; every other ">", "<", "|" and "&" is
-// argument text; an arrow without a plain name after it is refused.
+// Blanks outside quotes split words; only an unquoted ">" and a plain file name as the last two
+// words redirect, other ">", "<", "|", "&" are text; an arrow without a plain name is refused.
 TEST(BatchText, WordsAndTheOnlyRedirectionATrailingPlainFileName) {
     // {line, words, redirection target}
     const std::tuple<std::string, Words, std::optional<std::string>> rows[] = {
@@ -58,8 +57,7 @@ TEST(FileNames, ListableNames) {
         EXPECT_FALSE(isListableName(name)) << name;
 }
 
-// ASCII letters folded, then ties broken by the bytes as they are; names that begin alike for
-// more than eight bytes, and a name that ends where another goes on.
+// ASCII letters folded, ties broken by bytes, also past the first eight bytes.
 TEST(FileNames, NameOrderIgnoresCaseAndBreaksTiesByBytes) {
     const Words sorted = {
         "ax", "BB", "Bb",      "bB", "game number 0001", "GAME NUMBER 0001A", "Game number 0001b",
@@ -83,18 +81,15 @@ std::set<std::string> shortNamesOf(Words names) {
 // Each row is a folder: its names with the short names they must get.
 TEST(FileNames, ShortNamesOfWholeFolders) {
     const std::set<std::string> folders[] = {
-        // Names already 8.3 keep their upper-case form; others get six characters, "~" and a
-        // number; blanks and all dots but the last go.
+        // 8.3 names keep their upper case; others: six characters, "~", a number; dots go.
         {"demo.bin=DEMO.BIN", "README=README", "Pac-Man.Bin=PAC-MAN.BIN", "a_b~1.x=A_B~1.X",
          "Harbor Run.bin=HARBOR~1.BIN", "a.binary=A~1.BIN", "abc.=ABC~1", "a.b.c=AB~1.C"},
         // One "_" for each character an 8.3 name cannot hold; empty bases share the stem "_".
         {"a+b,c.bin=A_B_C~1.BIN", "Ünï.bin=_N_~1.BIN", "   .bin=_~1.BIN", ".bin=_~2.BIN"},
-        // Numbered in name order; a generated name never takes one a file has by right; of
-        // names differing only in case the first in byte order keeps its own.
+        // Numbered in name order, never taking a name a file has by right (first in bytes).
         {"Harbor Race.bin=HARBOR~2.BIN", "harbor run.bin=HARBOR~3.BIN", "harbor~1.bin=HARBOR~1.BIN",
          "Harbor X.txt=HARBOR~4.TXT", "DEMO.bin=DEMO.BIN", "Demo.Bin=DEMO~1.BIN"},
-        // No short name begins with "-": such names come after all others, so that no other
-        // name's number changes.
+        // None begins with "-": such names are numbered last, changing no other's number.
         {"-x.bin=_X~2.BIN", "[x.bin=_X~1.BIN", "--help.bin=_-HELP~1.BIN", "-j0=_J0~1",
          "-.bin=_~2.BIN", "..bin=_~1.BIN", " -c0.bin=_C0~1.BIN"},
     };
@@ -106,8 +101,7 @@ TEST(FileNames, ShortNamesOfWholeFolders) {
     }
 }
 
-// The stem gives way to longer numbers ("HARBO~10"), where stems that begin alike meet: each
-// then goes on after the numbers the others took.
+// The stem gives way to longer numbers; stems that begin alike go on past each other's numbers.
 TEST(FileNames, ShortNamesWhereNumberedStemsMeet) {
     Words names;
     for (int i = 1001; i <= 1120; ++i)
@@ -143,9 +137,8 @@ std::string listing(const TempFolder& folder, ListingForm form, std::string_view
     return makeListing(folder.path, label, form, error).value_or("unreadable: " + error);
 }
 
-// Regular files and links to them, whose names end in ".bin" in any letter case and could be
-// held by the original file system, in name order; the full listing's lines begin with the
-// padded short name, after five header lines whatever the folder is called.
+// Regular files and links to them named "*.bin" in any case, in name order; the full listing:
+// five header lines whatever the folder is called, then the padded short names.
 TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) {
     TempFolder folder;
     for (const char* name : {"Harbor Run.bin", "demo.BIN", "Demo.Bin", "notes.txt", "what?.bin"})
@@ -166,8 +159,8 @@ TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) 
               "    4 files\r\n");
 }
 
-// More than one piece of output: the pieces join into whole lines, and the short names count
-// on across them. A piece the output refuses fails the listing.
+// Pieces of output join into whole lines, short names count on across them; a refused piece
+// fails the listing.
 TEST(Listing, StaysWholeAcrossPiecesAndFailsWhenOutputFails) {
     TempFolder folder;
     std::string bare;
@@ -185,10 +178,8 @@ TEST(Listing, StaysWholeAcrossPiecesAndFailsWhenOutputFails) {
         writeListing(*read, "", ListingForm::Full, [](std::string_view) { return false; }));
 }
 
-// Runs the shell command `setup`, then kestrin-cmd on run.bat holding `batch`, in `folder`
-// beside a stand-in emulator that prints each argument on a line of its own and rejects "-X"
-// with a complaint and status 2: the status, output and errors. These go to another folder, so
-// that the working folder holds only what the run wrote. A run that blocks is ended.
+// Status, output and errors of kestrin-cmd running `batch` in `folder` after the shell command
+// `setup`, beside a "marlo" that prints each argument on a line and fails on "-X" as marlo does.
 std::tuple<int, std::string, std::string> run(const TempFolder& folder, const std::string& batch,
                                               const std::string& setup = "true") {
     static const TempFolder side;
@@ -203,8 +194,7 @@ std::tuple<int, std::string, std::string> run(const TempFolder& folder, const st
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, side.read("out"), side.read("err")};
 }
 
-// Each row runs one batch file: what the program printed, the status of the last line, and
-// what reached standard error, where the interpreter's own errors are one line each.
+// Each row runs one batch file; the interpreter's own errors are one clean line each.
 TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine) {
     TempFolder folder;
     for (const char* file : {"Harbor Run.bin", "Harbor Run.txt", "readme", "readme.bin", "-x.bin",
@@ -213,8 +203,7 @@ TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine
     std::filesystem::create_directory(folder.path / "Some Folder");
     // {batch file, status, output, beginning of the errors}
     const std::tuple<std::string, int, std::string, std::string> rows[] = {
-        // Short names in any case; a base alone names the .bin file first, then the name
-        // without extension; switches and unknown words stay.
+        // Short names in any case, a base alone the .bin file first; switches stay.
         {"marlo Harbor~1.Bin HARBOR~2.TXT README SOMEFO~1 -HARBOR~1 HARBOR~9 \"\"\r\n", 0,
          "Harbor Run.bin\nHarbor Run.txt\nreadme.bin\nSome Folder\n-HARBOR~1\nHARBOR~9\n\n", ""},
         // A game whose name begins with "-" arrives as a path, never as a switch.
@@ -237,8 +226,8 @@ TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine
     }
 }
 
-// The redirection writes only into a new or a regular file of the folder, and never through a
-// link: anything else is refused before the program starts, and nothing outside changes.
+// Only a new or regular file of the folder is written, never through a link; anything else is
+// refused before the program starts.
 TEST(Interpreter, RedirectsOnlyIntoAPlainFileOfItsOwn) {
     // clang-format off
     const std::pair<std::string, int> rows[] = {

@@ -65,8 +65,8 @@ TEST_F(DiskFilesTest, ReplaceWritesExactBytesOrKeepsTheTargetAndNamesTheReason) 
     EXPECT_EQ(entries(), (QStringList{"config.dat", "folder.dat"})) << "temporary left";
 }
 
-// A save killed at any moment leaves the old or the new content, and nothing once start-up
-// has cleared the leftovers away; only a regular file of the exact pending name is removed.
+// A killed save leaves old or new content and, after start-up, nothing else; only a regular
+// file of the exact pending name is removed.
 TEST_F(DiskFilesTest, AKilledSaveLeavesNothingBehindAfterTheNextStart) {
     const std::string small = "0\r\n", large(300'000, 'x');
     for (int kill = 0; kill < 40; ++kill) {
@@ -126,8 +126,8 @@ TEST_F(DiskFilesTest, ReadLinesSplitsCutsCountsAndKeeps) {
     EXPECT_EQ(DiskFiles().readLines("a.dat", {2, 9, nullptr, false, true})->linesLeft, 2u);
 }
 
-// Only regular files, never blocking; the interpreter's files only when they are its own, so
-// that no link in the folder shows an outside file. A huge file costs a bounded read.
+// Only regular files, never blocking; the interpreter's files never through a link; a huge
+// file costs a bounded read.
 TEST_F(DiskFilesTest, ReadLinesTakesOnlyRegularFilesAndTheInterpretersOwn) {
     put("outside.txt", "outside\n");
     put("own.dat", "own\n");
@@ -154,8 +154,7 @@ TEST_F(DiskFilesTest, ReadLinesTakesOnlyRegularFilesAndTheInterpretersOwn) {
     EXPECT_LT(after - before, 32ll << 20);
 }
 
-// The shell stands in for the interpreter, so that each test's batch file says what the job
-// does.
+// The shell stands in for the interpreter: each test's batch file says what the job does.
 struct ProcessJobsTest : InFreshFolder {
     TaskId run(const std::string& script, bool reportErrors = false) {
         const std::string name = "job" + std::to_string(++batches_) + ".bat";
@@ -167,8 +166,8 @@ struct ProcessJobsTest : InFreshFolder {
     int batches_ = 0;
 };
 
-// Start returns while the job still runs (it waits for a file that only the test makes), in
-// the working folder; the wait ends with the job; a pause lasts its time and processes events.
+// Start returns while the job waits for a file only the test makes; the wait ends with the job;
+// a pause lasts its time and processes events.
 TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
     const TaskId task = run("while [ ! -e go ]; do sleep 0.01; done\npwd > where.txt\n");
     EXPECT_NE(jobs->processId(task), 0);
@@ -180,8 +179,7 @@ TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
     EXPECT_TRUE(clock.elapsed() >= 100 && timerRan);
     put("go", "");
     EXPECT_EQ(jobs->waitUntilEnded(task), std::nullopt);
-    EXPECT_EQ(QDir(QString::fromStdString(contentOf("where.txt")).trimmed()).canonicalPath(),
-              QDir(folder_.path()).canonicalPath());
+    EXPECT_TRUE(QFile::exists("where.txt")) << "the job ran in another folder";
     jobs->waitUntilEnded(task); // an ended or unknown job is not waited for
     jobs->waitForUserReturn(task);
     put("not-executable", "#!/bin/sh\n"); // an interpreter that cannot start gives no job
@@ -189,8 +187,8 @@ TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
         EXPECT_FALSE(ProcessJobs(boxes, folder_.filePath(interpreter)).start("run.bat", {}, true));
 }
 
-// A failed job tells why with the last lines it wrote on standard error, the program's own
-// complaint included; a job started to report its errors shows them once it has ended.
+// A failed job tells why with its last lines of standard error: shown once it has ended when
+// it was started to report them, else returned by the wait.
 TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
     const std::string noisy = "yes noise | head -n 30000 >&2\nprintf 'a\\tb\\033c\\r\\n\\n' >&2\n";
     const std::tuple<std::string, bool, std::optional<std::string>> cases[] = {
@@ -204,24 +202,20 @@ TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
     for (const auto& [script, report, failure] : cases) {
         boxes.shown.clear();
         const TaskId task = run(script, report);
-        // A silent job's failure is kept for a caller who asks only after it ended (the scan
-        // pauses first); a job that shows its own errors leaves nothing for the caller.
+        // A silent job's failure is kept for a caller who asks only after it ended.
         while (!report && jobs->processId(task) != 0)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         EXPECT_EQ(jobs->waitUntilEnded(task), report ? std::nullopt : failure) << script;
         EXPECT_TRUE(boxes.shown.empty()) << "shown from inside the wait";
         QCoreApplication::processEvents();
-        EXPECT_EQ(boxes.shown,
-                  (report && failure
-                       ? std::vector<testing::ShownBox>{{*failure, "Kestrin", Buttons::Ok}}
-                       : std::vector<testing::ShownBox>{}))
-            << script;
+        const std::vector<testing::ShownBox> none,
+            box{{failure.value_or(""), "Kestrin", Buttons::Ok}};
+        EXPECT_EQ(boxes.shown, report && failure ? box : none) << script;
     }
 }
 
-// Another program's window taking the focus is announced as the application state changing;
-// no second program with a window can be shown here, so the test announces it itself. Keys and
-// clicks never reach the launcher's windows meanwhile.
+// Another window taking the focus is announced as the application state changing; the test
+// announces it itself. Keys and clicks never reach the launcher meanwhile.
 TEST_F(ProcessJobsTest, WaitForUserReturnTakesNoInputAndTheJobOutlivesItsOwner) {
     QPushButton launcher("Run &Game");
     int clicked = 0;
