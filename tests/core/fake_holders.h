@@ -39,21 +39,15 @@ struct FakeHolders : Holders {
         for (std::string word; in >> word;)
             put(word.substr(0, word.find('=')), word.substr(word.find('=') + 1));
     }
-    std::string dump() const {
-        std::string all;
-        for (const auto& [name, value] : state)
-            all += (all.empty() ? "" : " ") + name + "=" + value;
-        return all;
-    }
 
     bool mark(MenuMark m) const override { return get(nameOf(m)) == "1"; }
     void setMark(MenuMark m, bool on) override { put(nameOf(m), on ? "1" : ""); }
     void performMenuCommand(MenuMark m) override {
         setMark(m, !mark(m));
-        if (m == MenuMark::mnuoptsoundpc)
-            set("mnuoptsounddiag= mnuoptsound15700= mnuoptsoundhi= mnuoptsoundlow=");
-        if (m == MenuMark::mnuoptjoykbd)
-            set("mnuoptjoyrev=");
+        set(m == MenuMark::mnuoptjoykbd ? "mnuoptjoyrev="
+            : m == MenuMark::mnuoptsoundpc
+                ? "mnuoptsounddiag= mnuoptsound15700= mnuoptsoundhi= mnuoptsoundlow="
+                : "");
     }
     int check(CheckBox b) const override { return get(nameOf(b)) == "1"; }
     bool enabled(CheckBox b) const override { return get(nameOf(b) + ".disabled") != "1"; }
@@ -74,10 +68,7 @@ struct FakeHolders : Holders {
         return state.contains(name) ? state.at(name) : "";
     }
     void put(const std::string& name, const std::string& value) {
-        if (value.empty())
-            state.erase(name);
-        else
-            state[name] = value;
+        value.empty() ? void(state.erase(name)) : void(state[name] = value);
     }
     std::map<std::string, std::string> state;
 };

@@ -5,7 +5,6 @@
 #include "core/text.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 inline void require(bool rule) {
