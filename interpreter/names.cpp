@@ -92,51 +92,6 @@ bool isListableName(std::string_view name) {
     return any < 0x80 || isValidUtf8(name);
 }
 
-namespace {
-
-// Name order of two names whose first `from` bytes are equal.
-bool nameLessFrom(std::string_view a, std::string_view b, std::size_t from) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = from; i < common; ++i) {
-        const auto ua = static_cast<unsigned char>(upper(a[i]));
-        const auto ub = static_cast<unsigned char>(upper(b[i]));
-        if (ua != ub) {
-            return ua < ub;
-        }
-    }
-    if (a.size() != b.size()) {
-        return a.size() < b.size();
-    }
-    return a.compare(from, std::string_view::npos, b.substr(from)) < 0; // bytes as unsigned char
-}
-
-// The length of the common prefix of two names, eight bytes at a time. Equal bytes stay equal
-// after folding, so name order needs to fold only from the first byte that differs.
-std::size_t commonPrefix(std::string_view a, std::string_view b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    std::size_t i = 0;
-    while (i + 8 <= common) {
-        std::uint64_t x = 0;
-        std::uint64_t y = 0;
-        std::memcpy(&x, a.data() + i, 8);
-        std::memcpy(&y, b.data() + i, 8);
-        if (x != y) {
-            break;
-        }
-        i += 8;
-    }
-    while (i < common && a[i] == b[i]) {
-        ++i;
-    }
-    return i;
-}
-
-} // namespace
-
-bool nameLess(std::string_view a, std::string_view b) {
-    return nameLessFrom(a, b, commonPrefix(a, b));
-}
-
 PackedNames::PackedNames(const std::vector<std::string>& names) {
     std::size_t bytes = 0;
     for (const auto& name : names) {

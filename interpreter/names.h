@@ -16,10 +16,6 @@ bool isValidUtf8(std::string_view text);
 // characters and none of \ / : * ? " < > |. Other names are left out of listings and short names.
 bool isListableName(std::string_view name);
 
-// Name order: letter case ignored (ASCII letters), ties broken by byte order, so that the order
-// is total and the same for every listing of the same folder.
-bool nameLess(std::string_view a, std::string_view b);
-
 // Many names back to back in one buffer, each found by its index. A folder of 10,000 names then
 // costs two allocations instead of 10,000, and its names lie on a few contiguous pages.
 class PackedNames {
