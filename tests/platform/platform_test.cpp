@@ -3,7 +3,7 @@
 #include "platform/disk_files.h"
 #include "platform/process_jobs.h"
 
-#include "tests/support/recording_message_boxes.h"
+#include "tests/support/fake_platform.h"
 
 #include <gtest/gtest.h>
 
