@@ -62,7 +62,9 @@ class Desktop:
             self.env["DBUS_SESSION_BUS_ADDRESS"] = self.line_from(
                 ["dbus-daemon", "--session", "--nofork", "--print-address"])
             self.start(["openbox"])  # without one, keyboard focus is lost when a dialog closes
-            assert poll(lambda: "window" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+            # Set once it manages windows; before, xprop says "no such atom on any window".
+            wm_check = lambda: self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")  # noqa: E731
+            assert poll(lambda: "window id #" in wm_check())
             if wayland:
                 self.start(["weston", "--backend=x11-backend.so", "--use-pixman", "--idle-time=0",
                             "--socket=wayland-e2e", "--width=1000", "--height=740"])
