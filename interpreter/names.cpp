@@ -1,5 +1,7 @@
 #include "interpreter/names.h"
 
+#include "core/text.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -14,56 +16,7 @@ char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool isContinuation(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
 } // namespace
-
-bool isValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        char32_t code = 0;
-        char32_t minimum = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            code = lead & 0x1F;
-            minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            code = lead & 0x0F;
-            minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            code = lead & 0x07;
-            minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (n - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + k]);
-            if (!isContinuation(c)) {
-                return false;
-            }
-            code = (code << 6) | (c & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
 
 bool isListableName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
@@ -89,7 +42,7 @@ bool isListableName(std::string_view name) {
         }
         any |= u;
     }
-    return any < 0x80 || isValidUtf8(name);
+    return any < 0x80 || isUtf8(name);
 }
 
 PackedNames::PackedNames(const std::vector<std::string>& names) {

@@ -9,9 +9,6 @@
 
 namespace kestrin::cmd {
 
-// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF).
-bool isValidUtf8(std::string_view text);
-
 // True for a name the batch files' original file system could hold: valid UTF-8, no control
 // characters and none of \ / : * ? " < > |. Other names are left out of listings and short names.
 bool isListableName(std::string_view name);

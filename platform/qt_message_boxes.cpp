@@ -1,7 +1,8 @@
 #include "platform/qt_message_boxes.h"
 
+#include "ui/common/desktop_window.h"
+
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QIcon>
@@ -49,20 +50,6 @@ void centreText(QMessageBox& box) {
     text->setAlignment(Qt::AlignCenter);
 }
 
-// Shows the focus frame on OK from the start, as after a Tab (showing a box forgets it): the
-// user sees which button Enter answers.
-class FocusMark final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            static_cast<QWidget*>(watched)->setAttribute(Qt::WA_KeyboardFocusChange);
-        return false;
-    }
-};
-
 } // namespace
 
 Answer QtMessageBoxes::show(const std::string& text, const std::string& title, Buttons buttons) {
@@ -92,8 +79,8 @@ Answer QtMessageBoxes::show(const std::string& text, const std::string& title, B
         cancel->setIcon(QIcon());
     keepTitleVisible(box);
     centreText(box);
-    FocusMark focusMark;
-    box.installEventFilter(&focusMark);
+    // OK shows its focus frame from the start: the user sees which button Enter answers.
+    markFocusWhenShown(&box);
     box.exec();
 
     if (cancel && box.clickedButton() != ok)
