@@ -114,6 +114,46 @@ private:
     const Form1& form_;
 };
 
+// Run Game's jobs: the window's own, with its waits for the game announced by `gameRunning`.
+class Form1::RunWaits final : public Jobs {
+public:
+    explicit RunWaits(Form1& form) : form_(form) {}
+
+    std::optional<TaskId> start(const std::string& batchFile, WindowStyle style,
+                                bool reportErrors) override {
+        return form_.jobs_.start(batchFile, style, reportErrors);
+    }
+    std::optional<std::string> waitUntilEnded(TaskId task) override {
+        Waiting waiting(form_);
+        return form_.jobs_.waitUntilEnded(task);
+    }
+    void waitForUserReturn(TaskId task) override {
+        Waiting waiting(form_);
+        form_.jobs_.waitForUserReturn(task);
+    }
+    void pause(double seconds) override {
+        Waiting waiting(form_);
+        form_.jobs_.pause(seconds);
+    }
+
+private:
+    struct Waiting {
+        explicit Waiting(Form1& form) : form(form) {
+            if (form.runWaits_++ == 0)
+                emit form.gameRunning(true);
+        }
+        ~Waiting() {
+            if (--form.runWaits_ == 0)
+                emit form.gameRunning(false);
+        }
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+        Form1& form;
+    };
+
+    Form1& form_;
+};
+
 namespace {
 
 // The game list. Qt makes the first row current, unselected, when the list gains the focus
@@ -380,7 +420,8 @@ void Form1::Form1_Form_Load() {
 
 void Form1::Form1_Command1_Click() {
     SelectedGame game(*this);
-    runGame(*holders_, game, files_, jobs_, boxes_);
+    RunWaits jobs(*this);
+    runGame(*holders_, game, files_, jobs, boxes_);
 }
 
 void Form1::Form1_Command2_Click() {

@@ -82,9 +82,16 @@ public:
     const std::vector<std::string>& List2() const { return list2_; }
     int List2Index() const { return list2Index_; }
 
+    // The game list, which the arrow keys move through.
+    QListView* gameList() const { return List1; }
+
     frmSplash& splash() { return *splash_; }
     // The About box, or null before its first opening.
     Form5* aboutBox() const { return form5_.get(); }
+
+signals:
+    // Run Game waits for the game it started (running) and is back (not running).
+    void gameRunning(bool running);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +101,7 @@ private:
     struct OwnedPorts;
     class MainHolders;
     class SelectedGame;
+    class RunWaits;
 
     explicit Form1(std::unique_ptr<OwnedPorts>&& ports);
     Form1(std::unique_ptr<OwnedPorts>&& ports, MessageBoxes& boxes, Jobs& jobs, Files& files,
@@ -134,6 +142,7 @@ private:
 
     std::vector<std::string> list2_;
     int list2Index_ = -1;
+    int runWaits_ = 0; // Run Game's waits in progress; a second run may start during a pause
 };
 
 } // namespace kestrin
