@@ -5,7 +5,7 @@ BUILD_DIR="${KESTRIN_BUILD_DIR:-$ROOT/build-bench}"
 
 install_missing_packages
 build -DCMAKE_BUILD_TYPE=Release -DKESTRIN_BUILD_BENCH=ON -DKESTRIN_BUILD_TESTS=OFF -- \
-    kestrin_bench kestrin kestrin-cmd
+    kestrin_bench kestrin_controllers_bench kestrin kestrin-cmd
 # Qt wants a private runtime folder; outside a desktop session the benchmark brings its own.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR="$(mktemp -d)"
@@ -13,3 +13,4 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
 "$BUILD_DIR/bin/kestrin_bench"
+"$BUILD_DIR/bin/kestrin_controllers_bench"

@@ -16,7 +16,7 @@ namespace {
 
 // A press is seen within this while a controller can act; otherwise the queue is only emptied
 // and the controllers counted now and then, which costs next to nothing.
-constexpr int actingPollMs = 20;
+constexpr int actingPollMs = 30;
 constexpr int restingPollMs = 1000;
 constexpr int firstRepeatMs = 400;
 constexpr int repeatMs = 100;

@@ -337,6 +337,33 @@ class Launcher(unittest.TestCase):
             self.assertTrue(poll(lambda: not self.desktop.window("Kestrin")))
         self.exit_with_esc()
 
+    def test_a_game_controller_picks_a_game_runs_it_and_answers_a_message_box(self):
+        # There is no uinput device here: a preloaded library plugs a virtual controller into
+        # the program's own SDL, which reads it as it reads a device. Buttons: SDL's numbers.
+        a, start, up, down = 0, 6, 11, 12
+        fifo = self.path("pad")
+        os.mkfifo(fifo)
+        self.start(LD_PRELOAD=os.environ["KESTRIN_PAD_LIBRARY"], KESTRIN_E2E_PAD=fifo)
+        def writer():  # once the program reads the FIFO, from the start of its SDL on
+            with contextlib.suppress(OSError):
+                return os.open(fifo, os.O_WRONLY | os.O_NONBLOCK)
+        with os.fdopen(poll(writer, 5), "w", buffering=1) as pad:
+            def press(*buttons):
+                for button, down_up in ((b, s) for b in buttons for s in (1, 0)):
+                    pad.write(f"{button} {down_up}\n")
+                    time.sleep(0.15)
+            press(start)  # no game selected yet
+            self.keys_in("Select a Game")
+            press(a)
+            self.assertTrue(poll(lambda: not self.desktop.window("Select a Game")))
+            self.keys_in(MAIN)
+            press(down, down, down, up)
+            self.assertTrue(poll(lambda: self.desktop.named("list item", "selected") ==
+                                 ["Comet Chase"]))
+            press(a)
+            self.assertEqual(poll(lambda: self.read("marlo.argv")), "-c0\nComet Chase.BIN\n")
+        self.exit_with_esc()
+
 
 def print_tree(app_name):
     """Prints depth, role, name, description (line feeds written as \\n) and states of every
