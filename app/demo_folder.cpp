@@ -26,7 +26,7 @@ std::error_code lastError() {
 // The copy is written under a hidden temporary name beside the target and then linked to its
 // name, which fails instead of replacing what may have been created meanwhile; so the target
 // is never half-written either.
-std::error_code copyIfMissing(const fs::path& source, const fs::path& target, bool program) {
+std::error_code copyIfMissing(const fs::path& source, const fs::path& target) {
     std::error_code error;
     if (fs::symlink_status(target, error).type() != fs::file_type::not_found)
         return error; // kept as it is, or the error that hides it
@@ -37,12 +37,7 @@ std::error_code copyIfMissing(const fs::path& source, const fs::path& target, bo
         return lastError();
     ::close(descriptor);
     const fs::path temporary = name;
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error && program)
-        fs::permissions(temporary,
-                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                            fs::perms::others_read | fs::perms::others_exec,
-                        error);
+    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error); // and its mode
     if (!error && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
         error = lastError();
     std::error_code ignored;
@@ -80,14 +75,13 @@ std::optional<std::string> fillDemoFolder(const DemoFiles& files, const fs::path
     for (; !error && images != fs::directory_iterator(); images.increment(error)) {
         if (!images->is_regular_file())
             continue;
-        if (const auto failed =
-                copyIfMissing(images->path(), folder / images->path().filename(), false))
+        if (const auto failed = copyIfMissing(images->path(), folder / images->path().filename()))
             return "cannot copy " + images->path().string() + " into " + folder.string() + ": " +
                    failed.message();
     }
     if (error)
         return "cannot read the demo files in " + files.images.string() + ": " + error.message();
-    if (const auto failed = copyIfMissing(files.emulator, folder / files.emulator.filename(), true))
+    if (const auto failed = copyIfMissing(files.emulator, folder / files.emulator.filename()))
         return "cannot copy " + files.emulator.string() + " into " + folder.string() + ": " +
                failed.message();
     return std::nullopt;

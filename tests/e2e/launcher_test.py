@@ -75,8 +75,8 @@ class Desktop:
             self.close()
             raise
 
-    def program_env(self, extra):  # on Wayland, a program cannot fall back to X
-        return dict(self.env, **extra, **({"DISPLAY": ""} if self.wayland else {}))
+    def program_env(self, extra):  # on Wayland, a program cannot fall back to X unless told
+        return {**self.env, **({"DISPLAY": ""} if self.wayland else {}), **extra}
 
     def start(self, argv, folder="/", **options):
         """A program in a process group of its own, ended by close() or by the end of this test."""
@@ -294,6 +294,18 @@ class Launcher(unittest.TestCase):
         self.assertTrue(poll(lambda: not self.desktop.window("Video ")))
         self.select(*DEEP_CAVE)
         self.run_expecting(["-c0", "deep cave.Bin"], "marlo -c0 DEEPCA~1 \r\n")
+        self.exit_with_esc()
+
+    def test_on_gnome_under_wayland_the_demo_opens_on_x11(self):
+        if not shutil.which("weston"):
+            self.skipTest("weston is not installed")
+        self.desktop = Desktop(wayland=True)
+        self.addCleanup(self.desktop.close)
+        demo = self.path("data/kestrin/demo")  # filled from the build folder, then entered
+        self.start("--demo", QT_QPA_PLATFORM="", XDG_CURRENT_DESKTOP="ubuntu:GNOME",
+                   DISPLAY=self.desktop.env["DISPLAY"], XDG_DATA_HOME=self.path("data"))
+        self.assertTrue(self.desktop.run("xdotool", "search", "--name", f"^{MAIN}$"), "not X11")
+        self.assertTrue(os.access(demo + "/marlo", os.X_OK))
         self.exit_with_esc()
 
     def test_a_hostile_folder_neither_hangs_it_nor_leaks_an_outside_file(self):
