@@ -21,7 +21,7 @@ touch "$root/Zap Zone.bin" && printf 'dir /On /b *.bin > games.dat\r\n' >"$root/
 [ "$(cat "$root/games.dat")" = $'Zap Zone.bin\r' ] || fail "listing"
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/kestrin" --version)" = "kestrin 1.1" ] ||
     fail "kestrin --version"
-[ -x "$usr/share/kestrin/demo/marlo" ] && ls "$usr/share/kestrin/demo/"*.bin >/dev/null ||
+[ -x "$usr/lib/kestrin/marlo" ] && ls "$usr/share/kestrin/demo/"*.bin >/dev/null ||
     fail "demo folder"
 
 # The desktop entry and the metainfo: valid, naming each other, and the icon in every size.
