@@ -30,16 +30,8 @@ TEST(DisplayChoice, GnomeUnderWaylandTakesX11AndTheUserAndDeadDisplaysDecide) {
         {{"offscreen", "", "", "", ""}, {}, "", ""},
         {{"wayland-egl;xcb:fontengine=x", "", "", "", ":0"}, {"xcb"}, "", ""},
         {{"xcb", "", "", "", ":987"}, {}, "", "X11 display :987 does not answer"},
-        // No display at all: what was tried.
+        // No display at all: what was tried (more in the real program's test).
         {{"", "", "", "", ""}, {}, "", "X11: DISPLAY is not set"},
-        {{"", "", "", "nowhere", ""},
-         {},
-         "",
-         "Wayland display nowhere does not answer; X11: DISPLAY is not set"},
-        {{"", "GNOME", "wayland", "", ":2"},
-         {},
-         "",
-         "X11 display :2 does not answer; Wayland display wayland-0 does not answer"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);

@@ -71,7 +71,7 @@ TEST_F(GamesFolder, ChooserAndFolderArgument) {
 // The real program with no display at all: it answers, a bad argument is one line on standard
 // error and status 2, and a start is one line and status 1, before any window and without
 // writing anything anywhere. Under QT_QPA_PLATFORM=offscreen a start reaches the demo folder.
-TEST_F(GamesFolder, CommandLineAnswersWithoutADisplayAndBadFoldersEndWithStatus2) {
+TEST_F(GamesFolder, WithoutADisplayTheProgramAnswersOrSaysSoInOneLine) {
     const std::string none = "X11: DISPLAY is not set)\n1\n", not_a_folder = "Not a directory\n2\n";
     const std::pair<std::string, std::string> cases[] = {
         {"QT_QPA_PLATFORM=xcb " KESTRIN_PATH " --version", "kestrin 1.1\n0\n"},
@@ -90,7 +90,8 @@ TEST_F(GamesFolder, CommandLineAnswersWithoutADisplayAndBadFoldersEndWithStatus2
          "kestrin: cannot create the demo folder /etc/passwd/kestrin/demo: " + not_a_folder}};
     for (const auto& [arguments, expected] : cases) {
         const std::string command =
-            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE " +
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u "
+            "XDG_DATA_HOME " +
             (arguments.find(KESTRIN_PATH) == std::string::npos ? KESTRIN_PATH " " : std::string()) +
             arguments + " >../out 2>&1; echo $? >>../out";
         ASSERT_EQ(std::system(command.c_str()), 0);
