@@ -1,5 +1,6 @@
 // The main window's wiring (start-up, the lists, hotkeys, menu items, the modal guard, the ways
 // to end), its Options menu's marks, and what every window shows on any desktop.
+#include "catalogue/game_catalogue.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/while_modal.h"
 #include "ui/dialogs/option_dialog.h"
@@ -69,6 +70,44 @@ TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
     EXPECT_EQ(unlistable.boxes.shown,
               (std::vector<ShownBox>{{"No games could be listed: could not save getlist.bat: "
                                       "Permission denied.",
+                                      "Kestrin", Buttons::Ok}}));
+}
+
+// Start-up first clears away what killed saves left. A config.dat that cannot be read is said
+// once; Run Game and Clear All then fail to save it, starting and changing nothing. One game
+// over the most the list holds is said.
+TEST(MainWindow, StartUpSaysWhatItCouldNotReadOrList) {
+    Launcher unread;
+    unread.files["config.dat"] = "1\r\n";
+    unread.unreadable["config.dat"] = "Permission denied";
+    Form1& form = unread.started();
+    EXPECT_EQ(std::vector(unread.log.begin(), unread.log.begin() + 3),
+              (std::vector<std::string>{"leftovers config.dat", "leftovers run.bat",
+                                        "leftovers getlist.bat"}));
+    form.findChild<QListView*>("List1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // Run Game
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);    // Clear All, answered OK
+    const std::string kept = "Could not save config.dat: it could not be read (Permission "
+                             "denied), so it is left as it is";
+    EXPECT_EQ(unread.boxes.shown.size(), 4u);
+    for (std::size_t box : {0, 1, 3})
+        EXPECT_EQ(unread.boxes.shown.at(box).text,
+                  box ? kept
+                      : "Could not read config.dat: Permission denied. Kestrin starts with the "
+                        "options cleared and leaves it as it is.");
+    EXPECT_EQ(unread.files["config.dat"] + unread.log.back(), "1\r\nread config.dat");
+
+    Launcher crowded;
+    crowded.jobs[0].run = [&crowded] {
+        std::string& games = crowded.files["games.dat"];
+        for (std::size_t i = 0; i <= maxListedGames; ++i)
+            games += "g.bin\n";
+    };
+    crowded.started();
+    EXPECT_EQ(crowded.boxes.shown,
+              (std::vector<ShownBox>{{"1 game could not be listed: the game list holds at most "
+                                      "1000000.",
                                       "Kestrin", Buttons::Ok}}));
 }
 
