@@ -70,19 +70,16 @@ std::string shown(OptionDialog& d, bool withEnabled = true) {
     return state;
 }
 
-// Changes every control as a user would: each check box toggled, in the first group the option
-// after the selected one selected (after the last the first), every text replaced by a number
-// each check accepts.
+// Changes every control as a user would: each check box toggled, the next option of the group
+// selected, every text replaced by a number each check accepts.
 void change(OptionDialog& d, int round) {
     bool selected = false;
     for (QWidget* w : d.clientArea()->findChildren<QWidget*>()) {
         if (auto* box = qobject_cast<QCheckBox*>(w))
             box->toggle();
-        else if (auto* option = qobject_cast<QRadioButton*>(w); option && !selected) {
-            const QList<QAbstractButton*> group = option->group()->buttons();
-            group[(group.indexOf(option->group()->checkedButton()) + 1) % group.size()]->setChecked(
-                true);
-            selected = true;
+        else if (auto* o = qobject_cast<QRadioButton*>(w); o && !std::exchange(selected, true)) {
+            const auto g = o->group()->buttons();
+            g[(g.indexOf(o->group()->checkedButton()) + 1) % g.size()]->setChecked(true);
         } else if (auto* text = qobject_cast<QLineEdit*>(w))
             text->setText(QString::number(round % 3 + 1));
     }
