@@ -101,6 +101,9 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
     testing::FakePlatform platform;
     testing::FakeHolders missing;
     restoreSettings(platform, missing);
+    platform.files["config.dat"] = " 1 \r\n"; // and one that fails after its first line
+    platform.unreadable["config.dat"] = "Input/output error";
+    EXPECT_EQ(restoreSettings(platform, missing), "Input/output error");
     EXPECT_EQ(missing.state, testing::FakeHolders("Form2_Option1=0 Form3_Option1=0").state);
 }
 

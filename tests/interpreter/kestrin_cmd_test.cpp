@@ -157,6 +157,10 @@ TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) 
               "DEMO     BIN  Demo.Bin\r\nDEMO~1   BIN  demo.BIN\r\n"
               "HARBOR~1 BIN  Harbor Run.bin\r\nLINK     BIN  link.bin\r\n"
               "    4 files\r\n");
+    TempFolder one;
+    one.write("Zed.bin", "");
+    EXPECT_TRUE(
+        listing(one, ListingForm::Full).ends_with("\nZED      BIN  Zed.bin\r\n    1 file\r\n"));
 }
 
 // Pieces of output join into whole lines, short names count on across them; a refused piece

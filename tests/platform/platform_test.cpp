@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,19 +61,20 @@ TEST_F(DiskFilesTest, ReplaceWritesExactBytesOrKeepsTheTargetAndNamesTheReason) 
         << "an existing file keeps its permissions";
     ASSERT_TRUE(QDir().mkdir("folder.dat"));
     EXPECT_EQ(files.replace("folder.dat", "1\r\n"), "Is a directory");
+    EXPECT_EQ(DiskFiles(false).replace("folder.dat", ""), "Is a directory"); // the named way
     files.remove("run.bat");
     files.remove("never-was.dat");
     EXPECT_EQ(entries(), (QStringList{"config.dat", "folder.dat"})) << "temporary left";
 }
 
 // A killed save leaves old or new content and, after start-up, nothing else; only a regular
-// file of the exact pending name is removed.
+// file of one name under a temporary name of either way goes; a folder there is named.
 TEST_F(DiskFilesTest, AKilledSaveLeavesNothingBehindAfterTheNextStart) {
     const std::string small = "0\r\n", large(300'000, 'x');
     for (int kill = 0; kill < 40; ++kill) {
         ::unlink("run.bat");
         const pid_t saver = ::fork();
-        for (DiskFiles files; saver == 0;) {
+        for (DiskFiles files(kill % 4 < 2); saver == 0;) {
             files.replace("config.dat", kill % 2 ? small : large);
             files.replace("run.bat", kill % 2 ? large : small);
         }
@@ -83,19 +85,24 @@ TEST_F(DiskFilesTest, AKilledSaveLeavesNothingBehindAfterTheNextStart) {
         ::kill(saver, SIGKILL);
         ::waitpid(saver, nullptr, 0);
         for (const char* name : {"config.dat", "run.bat"}) {
-            DiskFiles().removeLeftovers(name);
+            DiskFiles().removeLeftovers({name});
             EXPECT_TRUE(contentOf(name) == small || contentOf(name) == large) << name;
         }
         ASSERT_EQ(entries(), (QStringList{"config.dat", "run.bat"})) << "after kill " << kill;
     }
     ASSERT_TRUE(QDir().mkdir(".getlist.bat.kestrin-new") &&
-                ::symlink("config.dat", ".run.bat.kestrin-new") == 0);
+                ::symlink("config.dat", ".run.bat.kestrin-new") == 0 &&
+                ::link("config.dat", ".config.dat.Linked") == 0);
     put(".config.dat.kestrin-new", "left");
+    put(".run.bat.x1Y2z3", "left");
     put(".config.dat.kestrin-newer", "mine");
     for (const char* name : {"config.dat", "run.bat", "getlist.bat"})
-        DiskFiles().removeLeftovers(name);
-    EXPECT_EQ(entries(), (QStringList{".config.dat.kestrin-newer", ".getlist.bat.kestrin-new",
-                                      ".run.bat.kestrin-new", "config.dat", "run.bat"}));
+        DiskFiles().removeLeftovers({name});
+    EXPECT_EQ(entries(), (QStringList{".config.dat.kestrin-newer", ".config.dat.Linked",
+                                      ".getlist.bat.kestrin-new", ".run.bat.kestrin-new",
+                                      "config.dat", "run.bat"}));
+    EXPECT_EQ(DiskFiles().replace("getlist.bat", ""),
+              ".getlist.bat.kestrin-new is in the way: it is a folder");
 }
 
 TEST_F(DiskFilesTest, ReadLinesSplitsCutsCountsAndKeeps) {
@@ -143,6 +150,13 @@ TEST_F(DiskFilesTest, ReadLinesTakesOnlyRegularFilesAndTheInterpretersOwn) {
         EXPECT_EQ(DiskFiles().readLines(name, {9, 9}).has_value(), any) << name;
         EXPECT_EQ(DiskFiles().readLines(name, {9, 9, nullptr, true}).has_value(), own) << name;
     }
+    // A regular file there but unreadable (mode 000; root checks it as nobody), or failing.
+    ASSERT_TRUE(::chmod("outside.txt", 0) == 0 && ::chmod(".", 0711) == 0);
+    const int user = ::setfsuid(65534);
+    const auto closed = DiskFiles().readLines("hard.dat", {9, 9});
+    ::setfsuid(user);
+    EXPECT_EQ(closed ? closed->failure : "missing", "Permission denied");
+    EXPECT_EQ(DiskFiles().readLines("/proc/self/mem", {9, 9})->failure, "Input/output error");
     // 8 GiB of NUL bytes, sparse, without a line end: the read stops at its byte budget.
     std::filesystem::resize_file("own.dat", std::uintmax_t{8} << 30);
     std::ifstream io("/proc/self/io"); // "rchar: N" on the first line

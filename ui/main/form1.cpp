@@ -342,10 +342,9 @@ void Form1::Form1_Form_Load() {
         QCoreApplication::processEvents();
     });
 
-    // A save killed before its rename left its pending file; start-up clears it away.
+    // A save killed before its rename left its temporary file; start-up clears it away.
     skippingFailure([&] {
-        for (const char* name : {settingsFileName, runBatchFileName, scanBatchFile})
-            files_.removeLeftovers(name);
+        files_.removeLeftovers({settingsFileName, runBatchFileName, scanBatchFile});
     });
     GameCatalogue catalogue;
     skippingFailure([&] { catalogue = scanGames(files_, jobs_); });
@@ -360,14 +359,20 @@ void Form1::Form1_Form_Load() {
         list2Index_ = -1;
     });
 
-    skippingFailure([&] { restoreSettings(files_, *holders_); });
+    std::optional<std::string> unreadSettings;
+    skippingFailure([&] { unreadSettings = restoreSettings(files_, *holders_); });
     skippingFailure([&] { splash_->hide(); });
+    if (unreadSettings)
+        boxes_.show(std::string("Could not read ") + settingsFileName + ": " + *unreadSettings +
+                        ". Kestrin starts with the options cleared and leaves it as it is.",
+                    "Kestrin", Buttons::Ok);
     // An empty list must not pass for a folder without games.
     if (!catalogue.problem.empty())
         boxes_.show("No games could be listed: " + catalogue.problem + ".", "Kestrin", Buttons::Ok);
     else if (catalogue.notListed > 0)
         boxes_.show(std::to_string(catalogue.notListed) +
-                        " games could not be listed: the game list holds at most " +
+                        (catalogue.notListed == 1 ? " game" : " games") +
+                        " could not be listed: the game list holds at most " +
                         std::to_string(maxListedGames) + ".",
                     "Kestrin", Buttons::Ok);
 

@@ -34,7 +34,8 @@ struct Launcher : FakePlatform {
 // Only a key with a character closes the splash. The window opens on the listed games with
 // none selected and "Run &Game" focused; Tab goes on to "E&xit" and the list. List2 follows
 // List1 where it has an entry, by keyboard too, and Enter runs the game selected there. A
-// folder that cannot be listed is said once start-up is done.
+// folder that cannot be listed is said once start-up is done, as are a game (line) past the cap
+// and an unreadable config.dat, which Run Game never saves over. Leftovers of saves go first.
 TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
     Launcher launcher;
     std::string splash; // shown or not after each key
@@ -70,6 +71,23 @@ TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
               (std::vector<ShownBox>{{"No games could be listed: could not save getlist.bat: "
                                       "Permission denied.",
                                       "Kestrin", Buttons::Ok}}));
+    Launcher l;
+    l.files["config.dat"] = "1\r\n";
+    l.unreadable["config.dat"] = "Permission denied";
+    l.jobs[0].run = [&l] { l.files["games.dat"] = std::string(1'000'001, '\n'); };
+    l.started().findChild<QListView*>("List1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    std::string texts;
+    for (const ShownBox& box : l.boxes.shown)
+        texts += box.text + "\n";
+    EXPECT_EQ(texts,
+              "Could not read config.dat: Permission denied. Kestrin starts with the options "
+              "cleared and leaves it as it is.\n1 game could not be listed: the game list "
+              "holds at most 1000000.\nCould not save config.dat: it could not be read "
+              "(Permission denied), so it is left as it is\n");
+    EXPECT_EQ(l.log.front() + l.files["config.dat"] + l.log.back(),
+              "leftovers config.dat1\r\nread config.dat");
 }
 
 // Each hotkey and menu item opens its window once, whatever the modifiers and the focused
