@@ -216,7 +216,7 @@ int runExternal(const Command& command, std::ostream& errors) {
     }
     if (result.signal != 0) {
         // A crash is never silent, even when the program said nothing.
-        const char* name = ::strsignal(result.signal);
+        const char* name = ::sigdescr_np(result.signal); // English, whatever the locale
         writeCleanLine(errors, command.words.front() + " ended with signal " +
                                    std::to_string(result.signal) +
                                    (name != nullptr ? " (" + std::string(name) + ")" : ""));

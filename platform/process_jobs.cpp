@@ -65,9 +65,9 @@ std::vector<std::string> lastErrorLines(int fd) {
                                    startsInsideLine);
 }
 
-// "kestrin-cmd ended with signal 9 (Killed)".
+// "kestrin-cmd ended with signal 9 (Killed)", in English as everything the launcher says.
 std::string endedBySignal(int signal) {
-    const char* name = ::strsignal(signal);
+    const char* name = ::sigdescr_np(signal);
     return "kestrin-cmd ended with signal " + std::to_string(signal) +
            (name != nullptr ? " (" + std::string(name) + ")" : std::string());
 }
