@@ -40,7 +40,7 @@ int anonymousErrorFile() {
 
 // The last lines of what was written into `fd`. Only its end is read, however much that was,
 // and the byte before it, which tells whether the end starts inside a line.
-std::vector<std::string> lastErrorLines(int fd) {
+std::vector<std::string> errorLinesWrittenTo(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return {};
@@ -59,10 +59,10 @@ std::vector<std::string> lastErrorLines(int fd) {
     }
     tail.resize(got);
     if (from == 0)
-        return kestrin::lastErrorLines(tail, false);
+        return lastErrorLines(tail, false);
     const bool startsInsideLine = !tail.empty() && tail.front() != '\n';
-    return kestrin::lastErrorLines(std::string_view(tail).substr(std::min<std::size_t>(1, got)),
-                                   startsInsideLine);
+    return lastErrorLines(std::string_view(tail).substr(std::min<std::size_t>(1, got)),
+                          startsInsideLine);
 }
 
 // "kestrin-cmd ended with signal 9 (Killed)", in English as everything the launcher says.
@@ -197,7 +197,7 @@ void ProcessJobs::jobEnded(TaskId task) {
     // A crash is never silent: kestrin-cmd names a program it ran that was ended by a signal,
     // and this names kestrin-cmd itself. On a crash, QProcess's exit code is the signal.
     std::vector<std::string> lines =
-        job->errorFd >= 0 ? lastErrorLines(job->errorFd) : std::vector<std::string>();
+        job->errorFd >= 0 ? errorLinesWrittenTo(job->errorFd) : std::vector<std::string>();
     if (crashed)
         lines.push_back(endedBySignal(status));
     std::string errors;
