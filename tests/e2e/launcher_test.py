@@ -265,6 +265,19 @@ class Launcher(unittest.TestCase):
         self.assertEqual(self.read("config.dat"), crlf(FIRST_START))
         self.exit_with_esc()
 
+    def test_keys_pressed_during_a_game_run_are_dropped(self):
+        # A game that opens no window and runs 3 seconds: the launcher keeps the focus meanwhile.
+        self.write("marlo", MARLO + "echo run >>marlo.runs; sleep 3; echo end >>marlo.runs\n")
+        self.start()
+        self.select("-x")
+        self.desktop.key("Return")
+        self.assertTrue(poll(lambda: self.read("marlo.runs") == "run\n"))
+        self.desktop.key("Down", "Return")  # neither moves the selection nor runs a game later
+        self.assertTrue(poll(lambda: self.read("marlo.runs") == "run\nend\n"))
+        self.assertFalse(poll(lambda: self.read("marlo.runs") != "run\nend\n" or
+                              self.desktop.named("list item", "selected") != ["-x"], 2))
+        self.exit_with_esc()
+
     def test_started_from_the_menu_it_asks_for_the_folder_and_cancel_writes_nothing(self):
         home = self.path("home")  # the menu starts it here; whatever it writes lands in here
         env = dict(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_CACHE_HOME=home + "/.cache",

@@ -202,16 +202,24 @@ TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
         EXPECT_FALSE(ProcessJobs(boxes, folder_.filePath(interpreter)).start("run.bat", {}, true));
 }
 
-// A failed job tells why with its last lines of standard error: shown once it has ended when
-// it was started to report them, else returned by the wait.
+// A failed job tells why with its last lines of standard error, and a crash names its signal:
+// shown once it has ended when it was started to report them, else returned by the wait.
 TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
     const std::string noisy = "yes noise | head -n 30000 >&2\nprintf 'a\\tb\\033c\\r\\n\\n' >&2\n";
+    // More than is kept, all of it one line, or one line and then the complaint.
+    const std::string progress = "yes 'frame 1' | head -n 3000 | tr '\\n' '\\r' >&2\n";
+    const std::string longLine = "head -c 20000 /dev/zero | tr '\\0' x >&2\n";
     const std::tuple<std::string, bool, std::optional<std::string>> cases[] = {
         {"echo 'kestrin-cmd: no program' >&2\nexit 1\n", true, "kestrin-cmd: no program"},
         {noisy + "echo 'marlo: bad -X' >&2\nexit 2\n", true,
          "noise\nnoise\nnoise\na b?c\nmarlo: bad -X"},
-        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true, std::string(200, '0')},
+        {progress + "echo 'marlo: no image' >&2\nexit 1\n", true, "marlo: no image"},
+        {longLine + "printf '\\nmarlo: no image' >&2\nexit 1\n", true, "marlo: no image"},
+        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true,
+         std::string(200, '0') + "\nkestrin-cmd ended with signal 9 (Killed)"},
+        {"kill -TERM $$\n", false, "kestrin-cmd ended with signal 15 (Terminated)"},
         {"echo warning >&2\nexit 0\n", true, std::nullopt},
+        {"exit 3\n", true, std::nullopt}, // a failure status alone may be by design
         {"exit 3\n", false, "the command interpreter kestrin-cmd ended with status 3"},
         {"echo failed >&2\nexit 1\n", false, "failed"}};
     for (const auto& [script, report, failure] : cases) {
