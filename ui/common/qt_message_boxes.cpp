@@ -1,4 +1,4 @@
-#include "platform/qt_message_boxes.h"
+#include "ui/common/qt_message_boxes.h"
 
 #include "ui/common/desktop_window.h"
 

@@ -1,7 +1,7 @@
 // The real message box, offscreen: what it shows, where its text stands, what each key and
 // button answers.
-#include "platform/qt_message_boxes.h"
 #include "tests/support/while_modal.h"
+#include "ui/common/qt_message_boxes.h"
 
 #include <gtest/gtest.h>
 
