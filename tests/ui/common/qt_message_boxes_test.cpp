@@ -24,9 +24,11 @@ TEST(QtMessageBoxes, ShowTheTextCentredWithoutIconAndAnswerWhatWasChosen) {
         {Buttons::OkCancel, QMessageBox::Ok, Answer::Ok},
         {Buttons::OkCancel, QMessageBox::Cancel, Answer::Cancel},
         {Buttons::OkCancel, 0, Answer::Cancel}};
-    const QString text = "<b>Checksum</b> & more\nline 2 ",
-                  title = "Checksum Information for <b>The Longest Night Patrol</b> & Co";
+    const QString text = "<b>Checksum</b> & more\nline 2 ";
     for (const auto& [buttons, act, expected] : cases) {
+        const QString title = buttons == Buttons::Ok
+                                  ? "Select a Game"
+                                  : "Checksum Information for <b>The Longest Night Patrol</b> & Co";
         QStringList seen; // what the box shows, before it is acted on
         const auto inside = [&](QWidget* modal) {
             auto& box = *qobject_cast<QMessageBox*>(modal);
@@ -34,8 +36,12 @@ TEST(QtMessageBoxes, ShowTheTextCentredWithoutIconAndAnswerWhatWasChosen) {
                 seen << button->text();
             seen << box.windowTitle();
             EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
-            // The title bar shows the whole title beside the window manager's buttons.
+            // The title bar shows the whole title beside the window manager's buttons, and in
+            // the frame Qt draws itself: a 14-pixel font beside its icon and buttons.
             EXPECT_GE(box.width(), box.fontMetrics().horizontalAdvance(title) + 100);
+            QFont ownFrame = box.font();
+            ownFrame.setPixelSize(14);
+            EXPECT_GE(box.width(), QFontMetrics(ownFrame).horizontalAdvance(title) + 160);
             // The text drawn as it is, each line centred in the box.
             const QLabel& label = *box.findChild<QLabel*>("qt_msgbox_label");
             seen << label.text();
