@@ -1,6 +1,7 @@
 // Kestrin: enters the games folder, then the main window runs the whole start-up in its load
 // handler and takes user events.
 #include "app/games_folder.h"
+#include "ui/common/desktop_window.h"
 #include "ui/main/form1.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Wayland compositors find the desktop entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
+    QApplication::setWindowIcon(kestrin::kestrinIcon()); // every window, folder chooser included
     if (request.chooseFolder)
         if (const auto status = kestrin::chooseGamesFolder(kestrin::desktopFolderChooser))
             return *status;

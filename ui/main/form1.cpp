@@ -31,7 +31,7 @@
 #include <cstdlib>
 #include <exception>
 
-// The icon and the logo live in this library's resource file; a static library must register
+// The logo lives in this library's resource file; a static library must register
 // it explicitly, from outside any namespace.
 static void registerMainWindowResources() {
     Q_INIT_RESOURCE(main_window);
@@ -176,7 +176,6 @@ Form1::Form1(std::unique_ptr<OwnedPorts>&& ports, MessageBoxes& boxes, Jobs& job
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrin v1.1"));
-    setWindowIcon(QIcon(QStringLiteral(":/kestrin/icon.xpm")));
     buildControls();
     buildMenus();
     // The window is as large as the menu bar and the client area, and cannot be resized.

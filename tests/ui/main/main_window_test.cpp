@@ -2,6 +2,7 @@
 // to end), its Options menu's marks, and what every window shows on any desktop.
 #include "tests/support/fake_platform.h"
 #include "tests/support/while_modal.h"
+#include "ui/common/desktop_window.h"
 #include "ui/dialogs/option_dialog.h"
 #include "ui/dialogs/option_dialogs.h"
 #include "ui/main/form1.h"
@@ -209,8 +210,11 @@ bool captionFits(QWidget* w, QWidget* window) {
 // At the default font every window keeps its designed client area; at a larger one it grows,
 // by one factor across and down, so that every caption stays whole. A screen reader is told
 // roles and names (a text box: its label's, with the hints beside it as description); the focus
-// frame shows when a window opens.
+// frame shows when a window opens. The windows' icon comes in every size of the hicolor theme.
 TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
+    const QList<QSize> iconSizes = kestrinIcon().availableSizes();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(iconSizes.contains(QSize(size, size))) << size;
     const QSize designed[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
                               {312, 206}, {328, 199}, {366, 151}, {337, 122}};
     // What a screen reader is told of some controls: role, name and [description].
