@@ -24,7 +24,8 @@ DEEP_CAVE = ["-x", "Comet Chase", "deep cave"]  # the games down the list to "de
 # object that has the focus when it opens and others: (role, name) and a text box's range hint.
 WINDOWS = [(None, MAIN, ["alt+o", "c", "j", "k"], ("push button", "Run Game"), [  # Keyboard Only
                ("push button", "Exit"), ("list", "Games"), ("list item", "Comet Chase"),
-               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum")]),
+               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum"),
+               ("image", "Kestrin logo")]),
            ("F1", "About Kestrin", [], ("push button", "OK"), [("label", "Version 1.1")]),
            ("F5", "Video ", ["5"], ("text", "Video Mode", "(1-14)"), [
                ("radio button", "NTSC"), ("radio button", "PAL"),

@@ -228,8 +228,13 @@ void Form1::buildControls() {
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Kestrin logo")); // a picture has no caption
     Image1->setGeometry(280, 24, 134, 107);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/kestrin/logo.gif")));
+    // Drawn for the screen's scale: the 1x picture, or the 2x one, scaled down in between.
+    QIcon logo;
+    logo.addFile(QStringLiteral(":/kestrin/logo.png"));
+    logo.addFile(QStringLiteral(":/kestrin/logo@2x.png"));
+    Image1->setPixmap(logo.pixmap(QSize(134, 107), devicePixelRatio()));
     // At its natural size; in a window grown for a larger font it stays centred in its place.
     Image1->setAlignment(Qt::AlignCenter);
 

@@ -209,8 +209,9 @@ bool captionFits(QWidget* w, QWidget* window) {
 
 // At the default font every window keeps its designed client area; at a larger one it grows,
 // by one factor across and down, so that every caption stays whole. A screen reader is told
-// roles and names (a text box: its label's, with the hints beside it as description); the focus
-// frame shows when a window opens. The windows' icon comes in every size of the hicolor theme.
+// roles and names of every control (a text box: its label's, with the hints beside it as
+// description; the logo: what it is); the focus frame shows when a window opens. The windows'
+// icon comes in every size of the hicolor theme.
 TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
     const QList<QSize> iconSizes = kestrinIcon().availableSizes();
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
@@ -220,6 +221,7 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
     // What a screen reader is told of some controls: role, name and [description].
     const std::tuple<int, const char*, std::string> named[] = {
         {0, "List1", "List Games []"},
+        {0, "Image1", "Graphic Kestrin logo []"},
         {3, "Text1", "EditableText Paddle Speed [(1-15)]"},
         {3, "Option1_1", "RadioButton Mouse []"},
         {5, "Text1", "EditableText Speed Adjustment [(1-254) (60 is Normal)]"},
@@ -254,6 +256,12 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
                 if (!shown(w))
                     continue;
                 EXPECT_TRUE(captionFits(w, all[i])) << w->objectName().toStdString();
+                // Containers (a client area, a menu bar) need no name of their own.
+                QAccessibleInterface* told = QAccessible::queryAccessibleInterface(w);
+                EXPECT_TRUE(told->role() == QAccessible::Client ||
+                            told->role() == QAccessible::MenuBar ||
+                            !told->text(QAccessible::Name).isEmpty())
+                    << w->objectName().toStdString() << " " << qAccessibleRoleString(told->role());
                 EXPECT_EQ(overlapped(w).toStdString(), "") << w->objectName().toStdString();
             }
             QWidget* client = all[i]->findChild<QWidget*>("client");
