@@ -36,10 +36,9 @@ TEST(QtMessageBoxes, ShowTheTextCentredWithoutIconAndAnswerWhatWasChosen) {
                 seen << button->text();
             seen << box.windowTitle();
             EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
-            // The title bar shows the whole title beside the window manager's buttons, and in
-            // the frame Qt draws itself: a 14-pixel font beside its icon and buttons.
+            // The title bar shows the whole title beside the window manager's buttons.
             EXPECT_GE(box.width(), box.fontMetrics().horizontalAdvance(title) + 100);
-            QFont ownFrame = box.font();
+            QFont ownFrame = box.font(); // the frame Qt draws itself, beside its icon and buttons
             ownFrame.setPixelSize(14);
             EXPECT_GE(box.width(), QFontMetrics(ownFrame).horizontalAdvance(title) + 160);
             // The text drawn as it is, each line centred in the box.
