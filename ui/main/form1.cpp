@@ -31,8 +31,8 @@
 #include <cstdlib>
 #include <exception>
 
-// The logo lives in this library's resource file; a static library must register
-// it explicitly, from outside any namespace.
+// The logo lives in this library's resource file; a static library must register it
+// explicitly, from outside any namespace.
 static void registerMainWindowResources() {
     Q_INIT_RESOURCE(main_window);
 }
