@@ -3,6 +3,7 @@
 #include "app/demo_folder.h"
 #include "app/display_choice.h"
 #include "app/games_folder.h"
+#include "ui/common/desktop_window.h"
 #include "ui/main/form1.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication app(arguments.count, arguments.values.data());
     // Wayland compositors find the desktop entry, and with it the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIN_APP_ID));
+    QApplication::setWindowIcon(kestrin::kestrinIcon()); // every window, folder chooser included
     if (request.chooseFolder)
         if (const auto status = kestrin::chooseGamesFolder(kestrin::desktopFolderChooser))
             return *status;

@@ -16,6 +16,7 @@ case " $* " in *" -n "*|*" -x "*|*" -f"*) printf 'Report one\\nReport two\\nRepo
 # config.dat as the launcher writes it at a first start, one value a line.
 FIRST_START = ["0", "0", "", "", "0", "0", "", "", "0", "0", "0", "0",
                "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0"]
+ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]  # each size of the hicolor icon theme
 crlf = lambda lines: "".join(line + "\r\n" for line in lines)  # noqa: E731
 DEEP_CAVE = ["-x", "Comet Chase", "deep cave"]  # the games down the list to "deep cave"
 # Each window as a screen reader user meets it, a dialog opened by its function key: the keys the
@@ -23,7 +24,9 @@ DEEP_CAVE = ["-x", "Comet Chase", "deep cave"]  # the games down the list to "de
 # object that has the focus when it opens and others: (role, name) and a text box's range hint.
 WINDOWS = [(None, MAIN, ["alt+o", "c", "j", "k"], ("push button", "Run Game"), [  # Keyboard Only
                ("push button", "Exit"), ("list", "Games"), ("list item", "Comet Chase"),
-               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum")]),
+               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum"),
+               ("image", "Kestrin logo")]),
+           ("F1", "About Kestrin", [], ("push button", "OK"), [("label", "Version 1.1")]),
            ("F5", "Video ", ["5"], ("text", "Video Mode", "(1-14)"), [
                ("radio button", "NTSC"), ("radio button", "PAL"),
                ("check box", "Black & White Mode"), ("push button", "Set Video Options")]),
@@ -133,6 +136,19 @@ class Desktop:
                 objects[(role, name) + ((description,) if description else ())] = states
         return objects
 
+    def told(self, title):
+        """What the shown window with this title tells the window manager on X: the sizes of its
+        icon, and which of minimise and maximise its frame may offer (its Motif hints)."""
+        window = self.run("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()[0]
+        numbers = lambda name: [int(n) for n in self.run(  # noqa: E731
+            "xprop", "-id", window, "-notype", "32c", name).partition("=")[2].split(",")]
+        (flags, functions), sizes = numbers("_MOTIF_WM_HINTS")[:2], []
+        icon = numbers("_NET_WM_ICON")
+        while icon:
+            sizes, icon = sizes + [icon[0]], icon[2 + icon[0] * icon[1]:]
+        return sizes, {name for bit, name in [(8, "minimise"), (16, "maximise")]
+                       if not flags & 1 or functions & (bit | 1)}
+
     def focus(self, found):
         """Activates the first window an xdotool search found; true once it is the active one."""
         window = found.split()[:1]
@@ -193,6 +209,7 @@ class Launcher(unittest.TestCase):
         """Waits for the message box with this title to say this text, and presses Enter."""
         self.keys_in(title)
         self.assertTrue(poll(lambda: any(text in n for n in self.desktop.named("label"))), text)
+        self.assertEqual(self.desktop.told(title), (ICON_SIZES, set()))
         self.desktop.key("Return")
 
     def keys_in(self, title, *keys):
@@ -228,6 +245,8 @@ class Launcher(unittest.TestCase):
             self.assertTrue(poll(lambda: "focused" in self.desktop.heard(title).get(focus, ())),
                             (title, focus))
             self.assertEqual(set(objects) - self.desktop.heard(title).keys(), set(), title)
+            frame = {"minimise"} if title == MAIN else set()
+            self.assertEqual(self.desktop.told(title), (ICON_SIZES, frame), title)
             self.desktop.key(*keys, *(["Return"] if key else []))
             self.assertTrue(poll(lambda: not key or not self.desktop.window(title)), title)
         settings = crlf([" 1 "] + FIRST_START[1:8] + ["5"] + FIRST_START[9:13] + ["60"] +
@@ -292,6 +311,7 @@ class Launcher(unittest.TestCase):
         self.assertEqual(files(), before)
         self.start("--choose-folder", folder=home, **env)
         self.keys_in(CHOOSER)
+        self.assertEqual(self.desktop.told(CHOOSER)[0], ICON_SIZES)
         self.desktop.run("xdotool", "type", "--delay", "20", self.folder)
         self.keys_in(CHOOSER, "Return")
         self.shown()  # in the chosen folder, which is remembered

@@ -6,8 +6,8 @@
 #include "core/settings_file.h"
 #include "platform/disk_files.h"
 #include "platform/process_jobs.h"
-#include "platform/qt_message_boxes.h"
 #include "ui/common/desktop_window.h"
+#include "ui/common/qt_message_boxes.h"
 #include "ui/dialogs/option_dialogs.h"
 #include "ui/main/form5.h"
 #include "ui/main/frm_splash.h"
@@ -31,8 +31,8 @@
 #include <cstdlib>
 #include <exception>
 
-// The icon and the logo live in this library's resource file; a static library must register
-// it explicitly, from outside any namespace.
+// The logo lives in this library's resource file; a static library must register it
+// explicitly, from outside any namespace.
 static void registerMainWindowResources() {
     Q_INIT_RESOURCE(main_window);
 }
@@ -176,7 +176,6 @@ Form1::Form1(std::unique_ptr<OwnedPorts>&& ports, MessageBoxes& boxes, Jobs& job
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrin v1.1"));
-    setWindowIcon(QIcon(QStringLiteral(":/kestrin/icon.xpm")));
     buildControls();
     buildMenus();
     // The window is as large as the menu bar and the client area, and cannot be resized.
@@ -229,8 +228,13 @@ void Form1::buildControls() {
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Kestrin logo")); // a picture has no caption
     Image1->setGeometry(280, 24, 134, 107);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/kestrin/logo.gif")));
+    // Drawn for the screen's scale: the 1x picture, or the 2x one, scaled down in between.
+    QIcon logo;
+    logo.addFile(QStringLiteral(":/kestrin/logo.png"));
+    logo.addFile(QStringLiteral(":/kestrin/logo@2x.png"));
+    Image1->setPixmap(logo.pixmap(QSize(134, 107), devicePixelRatio()));
     // At its natural size; in a window grown for a larger font it stays centred in its place.
     Image1->setAlignment(Qt::AlignCenter);
 

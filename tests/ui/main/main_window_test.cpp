@@ -226,14 +226,15 @@ bool captionFits(QWidget* w, QWidget* window) {
 
 // At the default font every window keeps its designed client area; at a larger one it grows,
 // by one factor across and down, so that every caption stays whole. A screen reader is told
-// roles and names (a text box: its label's, with the hints beside it as description); the focus
-// frame shows when a window opens.
+// roles and names of every control (a text box: its label's, with the hints beside it as
+// description; the logo: what it is); the focus frame shows when a window opens.
 TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
     const QSize designed[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
                               {312, 206}, {328, 199}, {366, 151}, {337, 122}};
     // What a screen reader is told of some controls: role, name and [description].
     const std::tuple<int, const char*, std::string> named[] = {
         {0, "List1", "List Games []"},
+        {0, "Image1", "Graphic Kestrin logo []"},
         {3, "Text1", "EditableText Paddle Speed [(1-15)]"},
         {3, "Option1_1", "RadioButton Mouse []"},
         {5, "Text1", "EditableText Speed Adjustment [(1-254) (60 is Normal)]"},
@@ -268,6 +269,10 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
                 if (!shown(w))
                     continue;
                 EXPECT_TRUE(captionFits(w, all[i])) << w->objectName().toStdString();
+                QAccessibleInterface* told = QAccessible::queryAccessibleInterface(w);
+                const bool container = told->role() == QAccessible::Client || // needs no name
+                                       told->role() == QAccessible::MenuBar;
+                EXPECT_TRUE(container || !told->text(QAccessible::Name).isEmpty());
                 EXPECT_EQ(overlapped(w).toStdString(), "") << w->objectName().toStdString();
             }
             QWidget* client = all[i]->findChild<QWidget*>("client");
