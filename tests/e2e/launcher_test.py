@@ -6,6 +6,7 @@ import contextlib, ctypes, os, shutil, signal, subprocess
 import sys, tempfile, time, unittest
 
 MAIN, CHOOSER = "Kestrin v1.1", "Kestrin: Games Folder"
+APP_ID = "org.kestrin.kestrin"
 LIBC = ctypes.CDLL(None)
 # A stand-in emulator that records its arguments one a line in marlo.argv (written whole, then
 # renamed) and, in a reporting run, prints three lines, which the batch job redirects.
@@ -315,6 +316,11 @@ class Launcher(unittest.TestCase):
         self.desktop.run("xdotool", "type", "--delay", "20", self.folder)
         self.keys_in(CHOOSER, "Return")
         self.shown()  # in the chosen folder, which is remembered
+        # The menu entry names the main window's X11 class, so that docks match the two.
+        window = self.desktop.run("xdotool", "search", "--name", f"^{MAIN}$").split()[0]
+        wm_class = self.desktop.run("xprop", "-id", window, "WM_CLASS").split('"')[-2]
+        with open(os.path.join(os.path.dirname(__file__), "../../app", APP_ID + ".desktop")) as f:
+            self.assertIn(f"\nStartupWMClass={wm_class}\n", f.read())
         self.exit_with_esc()
         self.assertTrue(os.path.exists(home + "/.config/kestrin/kestrin.conf"))
 
