@@ -173,9 +173,39 @@ std::optional<std::string> replaceThroughNamedFile(const std::string& name,
     return std::nullopt;
 }
 
+void removeTemporaryFilesOf(const std::vector<std::string>& names) {
+    DIR* folder = ::opendir(".");
+    if (folder == nullptr)
+        return;
+    // One pass over the folder, however many games it holds. Only a regular file of a single
+    // name goes: never a link, a folder, or a file that has another name elsewhere.
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view found = entry->d_name;
+        if (found.front() != '.' || std::none_of(names.begin(), names.end(), [&](auto& name) {
+                return isTemporaryOf(found, name);
+            }))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_nlink == 1)
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
 } // namespace
 
+DiskFiles::~DiskFiles() {
+    finishRemovingLeftovers();
+}
+
+void DiskFiles::finishRemovingLeftovers() {
+    if (leftoverSweep_.joinable())
+        leftoverSweep_.join();
+}
+
 std::optional<std::string> DiskFiles::replace(const std::string& name, std::string_view content) {
+    finishRemovingLeftovers();
     if (!unnamedFiles_)
         return replaceThroughNamedFile(name, content);
     // The new content is complete before it has a name at all: a save killed while writing
@@ -209,23 +239,8 @@ std::optional<std::string> DiskFiles::replace(const std::string& name, std::stri
 }
 
 void DiskFiles::removeLeftovers(const std::vector<std::string>& names) {
-    DIR* folder = ::opendir(".");
-    if (folder == nullptr)
-        return;
-    // One pass over the folder, however many games it holds. Only a regular file of a single
-    // name goes: never a link, a folder, or a file that has another name elsewhere.
-    while (const dirent* entry = ::readdir(folder)) {
-        const std::string_view found = entry->d_name;
-        if (found.front() != '.' || std::none_of(names.begin(), names.end(), [&](auto& name) {
-                return isTemporaryOf(found, name);
-            }))
-            continue;
-        struct stat info {};
-        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_nlink == 1)
-            ::unlinkat(::dirfd(folder), entry->d_name, 0);
-    }
-    ::closedir(folder);
+    finishRemovingLeftovers();
+    leftoverSweep_ = std::thread([names] { removeTemporaryFilesOf(names); });
 }
 
 std::optional<FileLines> DiskFiles::readLines(const std::string& name, const LineLimits& limits) {
@@ -344,6 +359,7 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
 }
 
 void DiskFiles::remove(const std::string& name) {
+    finishRemovingLeftovers();
     ::unlink(name.c_str());
 }
 

@@ -3,6 +3,8 @@
 
 #include "core/ports.h"
 
+#include <thread>
+
 namespace kestrin {
 
 // Names are taken relative to the current working directory.
@@ -11,6 +13,9 @@ public:
     // With `unnamedFiles` false, saves take the way they take where the file system has no
     // unnamed files: a temporary file of a unique name.
     explicit DiskFiles(bool unnamedFiles = true) : unnamedFiles_(unnamedFiles) {}
+    ~DiskFiles() override;
+    DiskFiles(const DiskFiles&) = delete;
+    DiskFiles& operator=(const DiskFiles&) = delete;
 
     // Writes the content into a new file without a name, links it under a pending name beside
     // the target once it is complete and renames it over the target, so that the target holds
@@ -33,10 +38,16 @@ public:
 
     // Removes the temporary files of saves of these names that were killed before their
     // rename, on either way of saving: regular files of a single name, never links or folders.
+    // That takes one read of the whole folder (half a second at a million games), so it runs
+    // beside the caller; the next replace or remove, or the end of this object, waits for it,
+    // so that it never meets a save of this program.
     void removeLeftovers(const std::vector<std::string>& names) override;
 
 private:
+    void finishRemovingLeftovers();
+
     bool unnamedFiles_;
+    std::thread leftoverSweep_;
 };
 
 } // namespace kestrin

@@ -346,12 +346,13 @@ void Form1::Form1_Form_Load() {
         QCoreApplication::processEvents();
     });
 
-    // A save killed before its rename left its temporary file; start-up clears it away.
+    GameCatalogue catalogue;
+    skippingFailure([&] { catalogue = scanGames(files_, jobs_); });
+    // A save killed before its rename left its temporary file; start-up clears it away, beside
+    // the rest of the start-up, and before any save of this run.
     skippingFailure([&] {
         files_.removeLeftovers({settingsFileName, runBatchFileName, scanBatchFile});
     });
-    GameCatalogue catalogue;
-    skippingFailure([&] { catalogue = scanGames(files_, jobs_); });
     skippingFailure([&] {
         QStringList names;
         names.reserve(static_cast<qsizetype>(catalogue.displayNames.size()));
