@@ -62,6 +62,12 @@ StartRequest readCommandLine(int argc, char** argv) {
         QStringLiteral("choose-folder"),
         QStringLiteral("Ask for the games folder first, opened at the one chosen last time."));
     parser.addOption(choose);
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Start in your own demo folder, $XDG_DATA_HOME/kestrin/demo (by default "
+                       "~/.local/share/kestrin/demo), copying into it the demo games and a "
+                       "stand-in emulator where they are missing."));
+    parser.addOption(demo);
     parser.addPositionalArgument(QStringLiteral("FOLDER"),
                                  QStringLiteral("The games folder (default: the working folder)."),
                                  QStringLiteral("[FOLDER]"));
@@ -81,8 +87,9 @@ StartRequest readCommandLine(int argc, char** argv) {
     }
     const QStringList folders = parser.positionalArguments();
     request.chooseFolder = parser.isSet(choose);
-    if (folders.size() > 1 || (request.chooseFolder && !folders.isEmpty())) {
-        printError("give one games folder, or --choose-folder to choose it");
+    request.demo = parser.isSet(demo);
+    if (folders.size() + request.chooseFolder + request.demo > 1) {
+        printError("give one games folder, --choose-folder or --demo");
         request.exitStatus = usageError;
     } else if (!folders.isEmpty()) {
         // The argument's own bytes: decoding may have replaced what is not valid text.

@@ -14,6 +14,7 @@ namespace kestrin {
 // What the command line asks for.
 struct StartRequest {
     bool chooseFolder = false;     // ask for the games folder before anything else
+    bool demo = false;             // start in the user's demo folder (see demo_folder.h)
     std::optional<int> exitStatus; // end at once with this status (help, version, an error)
 };
 

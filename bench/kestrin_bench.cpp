@@ -79,7 +79,9 @@ public:
         return real_.readLines(name, limits);
     }
     void remove(const std::string& name) override { real_.remove(name); }
-    void removeLeftovers(const std::string& name) override { real_.removeLeftovers(name); }
+    void removeLeftovers(const std::vector<std::string>& names) override {
+        real_.removeLeftovers(names);
+    }
 
     std::vector<Clock::duration> writes;
 

@@ -24,3 +24,16 @@ function(kestrin_test_folder name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# Installs `file` compressed as `destination`/NAME.gz (NAME: the file's own name), built with
+# gzip -9n: the best compression and neither name nor time stamp inside, so that every build
+# gives the same bytes, as Debian expects of manual pages and changelogs.
+function(kestrin_install_gzipped file destination)
+    get_filename_component(name ${file} NAME)
+    set(compressed ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)
+    add_custom_command(OUTPUT ${compressed}
+                       COMMAND sh -c "gzip -9n <\"$0\" >\"$1\"" ${file} ${compressed}
+                       DEPENDS ${file} VERBATIM)
+    add_custom_target(gzip-${name} ALL DEPENDS ${compressed})
+    install(FILES ${compressed} DESTINATION ${destination})
+endfunction()

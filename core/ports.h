@@ -64,6 +64,9 @@ struct LineLimits {
 struct FileLines {
     std::vector<std::string> lines;
     std::size_t linesLeft = 0; // lines past `maxLines`, when counted
+    // Why a regular file that is there could not be read to its end ("Permission denied",
+    // "Input/output error"); empty when it could. `lines` then holds what was read before.
+    std::string failure;
 };
 
 // Files of the working folder, named without a path.
@@ -73,14 +76,15 @@ public:
     // Replaces the file with `content` atomically. Returns the reason when that failed.
     virtual std::optional<std::string> replace(const std::string& name,
                                                std::string_view content) = 0;
-    // Reads lines ended by CR LF or LF alone within `limits`. Returns nothing when the file
-    // cannot be opened or is not one that `limits` accepts.
+    // Reads lines ended by CR LF or LF alone within `limits`. Returns nothing when the file is
+    // missing or is not one that `limits` accepts; a regular file that cannot be opened or read
+    // to its end gives its `failure`.
     virtual std::optional<FileLines> readLines(const std::string& name,
                                                const LineLimits& limits) = 0;
     // Deletes the file; a file that does not exist is not an error.
     virtual void remove(const std::string& name) = 0;
-    // Removes what a save of `name` that was killed midway left behind.
-    virtual void removeLeftovers(const std::string& name) = 0;
+    // Removes what saves of these files that were killed midway left behind.
+    virtual void removeLeftovers(const std::vector<std::string>& names) = 0;
 };
 
 } // namespace kestrin

@@ -208,9 +208,11 @@ void applySettingsLines(const std::vector<std::string>& lines, Holders& h) {
     restoreMark(l[22].above0(), MenuMark::mnuoptcontroldrive, h);
 }
 
-void restoreSettings(Files& files, Holders& holders) {
+std::optional<std::string> restoreSettings(Files& files, Holders& holders) {
     const auto read = files.readLines(settingsFileName, {settingsLineCount, settingsLineLimit});
-    applySettingsLines(read ? read->lines : std::vector<std::string>{}, holders);
+    const bool whole = read && read->failure.empty();
+    applySettingsLines(whole ? read->lines : std::vector<std::string>{}, holders);
+    return read && !whole ? std::optional(read->failure) : std::nullopt;
 }
 
 } // namespace kestrin

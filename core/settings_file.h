@@ -28,8 +28,9 @@ std::string clearAllFileText();
 // line that is not UTF-8 is read as Latin-1 text.
 void applySettingsLines(const std::vector<std::string>& lines, Holders& holders);
 
-// The start-up restore: reads config.dat and applies it. A missing or unreadable file reads as
-// all lines empty, which leaves the first-start state.
-void restoreSettings(Files& files, Holders& holders);
+// The start-up restore: reads config.dat and applies it. A missing file (or no regular file)
+// reads as all lines empty, which leaves the first-start state. A regular file that cannot be
+// read is applied not at all, and why is returned.
+std::optional<std::string> restoreSettings(Files& files, Holders& holders);
 
 } // namespace kestrin

@@ -1,5 +1,7 @@
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace kestrin {
 
 namespace {
@@ -99,6 +101,49 @@ std::string printableLine(std::string_view line, std::size_t limit) {
         else
             break;
         line.remove_prefix(length == 0 ? 1 : length);
+    }
+    return shown;
+}
+
+std::vector<std::string> lastErrorLines(std::string_view tail, bool startsInsideLine) {
+    struct Line {
+        std::string_view text;
+        bool cut;     // the first line of a tail that starts inside a line
+        bool endOnly; // and no carriage return in it: only the end of a line is there
+    };
+    std::vector<Line> lines;
+    for (bool first = true; !tail.empty(); first = false) {
+        const std::size_t end = std::min(tail.find('\n'), tail.size());
+        std::string_view line = tail.substr(0, end);
+        tail.remove_prefix(std::min(end + 1, tail.size()));
+        line = line.substr(0, line.find_last_not_of(" \t\r") + 1); // npos + 1 == 0
+        const std::size_t carriageReturn = line.rfind('\r');
+        if (carriageReturn != std::string_view::npos)
+            line.remove_prefix(carriageReturn + 1);
+        const bool cut = first && startsInsideLine;
+        if (line.find_first_not_of(" \t") != std::string_view::npos)
+            lines.push_back({line, cut, cut && carriageReturn == std::string_view::npos});
+    }
+    if (lines.size() > 1 && lines.front().cut)
+        lines.erase(lines.begin());
+    if (lines.size() > shownErrorLines)
+        lines.erase(lines.begin(), lines.end() - shownErrorLines);
+
+    std::vector<std::string> shown;
+    for (const Line& line : lines) {
+        if (!line.endOnly) {
+            shown.push_back(printableLine(line.text, shownErrorLineBytes));
+            continue;
+        }
+        constexpr std::string_view mark = "...";
+        const std::string_view text = line.text;
+        std::size_t from = text.size() - std::min(text.size(), shownErrorLineBytes - mark.size());
+        for (int i = 0;
+             i < 3 && from < text.size() && isContinuation(static_cast<unsigned char>(text[from]));
+             ++i)
+            ++from; // start on a character, not inside one
+        shown.push_back(std::string(mark) +
+                        printableLine(text.substr(from), shownErrorLineBytes - mark.size()));
     }
     return shown;
 }

@@ -200,7 +200,10 @@ int runExternal(const Command& command, std::ostream& errors) {
             return status::kBadRedirection;
         }
     }
-    const RunResult result = runProgram(*path, words, fd);
+    // A terminal shows all that the program writes as it comes; anything else gets only the end
+    // that the launcher shows, however much the program writes.
+    const bool keepErrorTail = ::isatty(STDERR_FILENO) == 0;
+    const RunResult result = runProgram(*path, words, fd, keepErrorTail);
     if (fd >= 0) {
         ::close(fd);
     }
@@ -208,13 +211,28 @@ int runExternal(const Command& command, std::ostream& errors) {
         reportError(errors, command.words.front() + " " + result.error);
         return status::kCannotRun;
     }
+    for (const std::string& line : result.errorLines) {
+        errors << line << '\n';
+    }
+    if (result.signal != 0) {
+        // A crash is never silent, even when the program said nothing.
+        const char* name = ::sigdescr_np(result.signal); // English, whatever the locale
+        writeCleanLine(errors, command.words.front() + " ended with signal " +
+                                   std::to_string(result.signal) +
+                                   (name != nullptr ? " (" + std::string(name) + ")" : ""));
+    }
+    errors << std::flush;
     return result.status;
 }
 
 } // namespace
 
 void reportError(std::ostream& errors, std::string_view message) {
-    std::string line = "kestrin-cmd: ";
+    writeCleanLine(errors, "kestrin-cmd: " + std::string(message));
+}
+
+void writeCleanLine(std::ostream& errors, std::string_view message) {
+    std::string line;
     for (std::size_t i = 0; i < message.size(); ++i) {
         const auto u = static_cast<unsigned char>(message[i]);
         // C0 controls and DEL, and the C1 controls U+0080 to U+009F in their UTF-8 form, which

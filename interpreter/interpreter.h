@@ -25,6 +25,9 @@ inline constexpr int kNotFound = 127;            // no such program
 // cannot send commands to a terminal.
 void reportError(std::ostream& errors, std::string_view message);
 
+// Writes `message` as one line to `errors`, its control characters replaced as above.
+void writeCleanLine(std::ostream& errors, std::string_view message);
+
 // Runs one line in the working folder and returns its status. Errors of the interpreter itself
 // go to `errors`. A line without words does nothing and returns `kSuccess`.
 int runLine(std::string_view line, std::ostream& errors);

@@ -32,11 +32,18 @@ bool hasResolvableArgument(const std::vector<std::string>& words);
 struct RunResult {
     bool started = false;
     int status = 0;    // the exit status, or 128 + the signal that ended the program
+    int signal = 0;    // the signal that ended the program, or 0
     std::string error; // why it could not be started, to follow the program's name
+    // The last lines of its standard error, made printable, when only they were kept.
+    std::vector<std::string> errorLines;
 };
 
 // Runs `path` with `words` as its argument vector (the first word is its name) and waits for it.
-// Its standard output goes to `outputFd` when that is not negative.
-RunResult runProgram(const std::string& path, const std::vector<std::string>& words, int outputFd);
+// Its standard output goes to `outputFd` when that is not negative. With `keepErrorTail`, its
+// standard error goes into a pipe that is read as it comes, of which only the end is kept (in
+// memory, however much the program writes) and returned as `errorLines`; else the program
+// writes on the interpreter's own.
+RunResult runProgram(const std::string& path, const std::vector<std::string>& words, int outputFd,
+                     bool keepErrorTail);
 
 } // namespace kestrin::cmd

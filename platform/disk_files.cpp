@@ -9,6 +9,7 @@
 #include <limits>
 #include <system_error>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -114,17 +115,41 @@ int unnamedFileWith(const std::string& name, std::string_view content) {
     return fd;
 }
 
-// Gives the complete unnamed file its pending name, replacing one a killed save left.
-bool linkPending(int fd, const std::string& pending) {
+// Whether `entry` is the name of a temporary file that a save of `name` makes: the pending
+// name, or the named file's: a dot, the name, a dot and six letters or digits (mkostemp's).
+bool isTemporaryOf(std::string_view entry, const std::string& name) {
+    if (entry == pendingName(name))
+        return true;
+    const std::string prefix = "." + name + ".";
+    return entry.size() == prefix.size() + 6 && entry.starts_with(prefix) &&
+           std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                       [](char c) {
+                           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                  (c >= '0' && c <= '9');
+                       });
+}
+
+// Names what stands at the pending name and cannot be removed, so that the user can find it;
+// a folder there is the user's, never removed.
+std::string obstacle(const std::string& pending, int error) {
+    struct stat info {};
+    const bool folder = ::lstat(pending.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return pending + " is in the way: " + (folder ? "it is a folder" : systemReason(error));
+}
+
+// Gives the complete unnamed file its pending name, replacing one a killed save left. Returns
+// why that failed; `error` is ENOENT when there is no /proc to link through.
+std::optional<std::string> linkPending(int fd, const std::string& pending, int& error) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0;; ++attempt) {
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, pending.c_str(), AT_SYMLINK_FOLLOW) == 0)
-            return true;
-        if (errno != EEXIST)
-            return false;
-        ::unlink(pending.c_str());
+            return std::nullopt;
+        error = errno;
+        if (error != EEXIST || attempt == 1)
+            return systemReason(error);
+        if (::unlink(pending.c_str()) != 0 && errno != ENOENT)
+            return obstacle(pending, errno);
     }
-    return false;
 }
 
 // Where the folder's file system has no unnamed files (or /proc is missing): a temporary file
@@ -148,9 +173,41 @@ std::optional<std::string> replaceThroughNamedFile(const std::string& name,
     return std::nullopt;
 }
 
+void removeTemporaryFilesOf(const std::vector<std::string>& names) {
+    DIR* folder = ::opendir(".");
+    if (folder == nullptr)
+        return;
+    // One pass over the folder, however many games it holds. Only a regular file of a single
+    // name goes: never a link, a folder, or a file that has another name elsewhere.
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view found = entry->d_name;
+        if (found.front() != '.' || std::none_of(names.begin(), names.end(), [&](auto& name) {
+                return isTemporaryOf(found, name);
+            }))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_nlink == 1)
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
+}
+
 } // namespace
 
+DiskFiles::~DiskFiles() {
+    finishRemovingLeftovers();
+}
+
+void DiskFiles::finishRemovingLeftovers() {
+    if (leftoverSweep_.joinable())
+        leftoverSweep_.join();
+}
+
 std::optional<std::string> DiskFiles::replace(const std::string& name, std::string_view content) {
+    finishRemovingLeftovers();
+    if (!unnamedFiles_)
+        return replaceThroughNamedFile(name, content);
     // The new content is complete before it has a name at all: a save killed while writing
     // leaves nothing behind. Linked under its pending name, it is renamed over the target, so
     // the target holds either its old or its new content, never a part; the pending file
@@ -163,11 +220,11 @@ std::optional<std::string> DiskFiles::replace(const std::string& name, std::stri
         return systemReason(error);
     }
     const std::string pending = pendingName(name);
-    if (!linkPending(fd.get(), pending)) {
-        const int error = errno;
-        if (error == ENOENT) // no /proc to link through
+    int linkError = 0;
+    if (auto failure = linkPending(fd.get(), pending, linkError)) {
+        if (linkError == ENOENT) // no /proc to link through
             return replaceThroughNamedFile(name, content);
-        return systemReason(error);
+        return failure;
     }
     // No fsync: it costs about 10 ms here, the whole budget of starting a game. The rename is
     // atomic, so a crash of the launcher leaves the old or the new content and never a part;
@@ -181,11 +238,9 @@ std::optional<std::string> DiskFiles::replace(const std::string& name, std::stri
     return std::nullopt;
 }
 
-void DiskFiles::removeLeftovers(const std::string& name) {
-    const std::string pending = pendingName(name);
-    struct stat info {};
-    if (::lstat(pending.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-        ::unlink(pending.c_str());
+void DiskFiles::removeLeftovers(const std::vector<std::string>& names) {
+    finishRemovingLeftovers();
+    leftoverSweep_ = std::thread([names] { removeTemporaryFilesOf(names); });
 }
 
 std::optional<FileLines> DiskFiles::readLines(const std::string& name, const LineLimits& limits) {
@@ -193,8 +248,16 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
     const int flags =
         O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (limits.interpreterFile ? O_NOFOLLOW : 0);
     Descriptor fd(::open(name.c_str(), flags));
-    if (fd.get() < 0)
-        return std::nullopt;
+    if (fd.get() < 0) {
+        // A regular file that is there but cannot be opened is not a missing one: say why.
+        const int error = errno;
+        struct stat there {};
+        if (::lstat(name.c_str(), &there) != 0 || !S_ISREG(there.st_mode))
+            return std::nullopt;
+        FileLines unreadable;
+        unreadable.failure = systemReason(error);
+        return unreadable;
+    }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
@@ -242,7 +305,8 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            break; // a read error ends the file; what was read stays
+            result.failure = systemReason(errno); // what was read before stays
+            break;
         }
         if (got == 0)
             break;
@@ -295,6 +359,7 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
 }
 
 void DiskFiles::remove(const std::string& name) {
+    finishRemovingLeftovers();
     ::unlink(name.c_str());
 }
 

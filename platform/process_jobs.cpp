@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -25,15 +26,10 @@ namespace kestrin {
 
 namespace {
 
-// What of a job's standard error is shown: its last lines, for a complaint comes last. Only
-// the end of what it wrote is read, however much that was.
-constexpr std::size_t errorTailBytes = 16 * 1024;
-constexpr std::size_t shownErrorLines = 5;
-constexpr std::size_t shownErrorLineBytes = 200;
-
 // A file without a name for a job's standard error. A file rather than a pipe: the program the
 // job runs inherits it and may outlive the launcher, and writing into a pipe nobody reads any
-// more would end it.
+// more would end it. kestrin-cmd keeps only the last lines of what the programs it runs write
+// there, so the file stays small.
 int anonymousErrorFile() {
     QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/kestrin-job-XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -42,13 +38,14 @@ int anonymousErrorFile() {
     return fd;
 }
 
-// The last lines of what was written into `fd`, blank ones left out, each made printable.
-std::string lastErrorLines(int fd) {
+// The last lines of what was written into `fd`. Only its end is read, however much that was,
+// and the byte before it, which tells whether the end starts inside a line.
+std::vector<std::string> errorLinesWrittenTo(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return {};
     const auto size = static_cast<std::size_t>(info.st_size);
-    const std::size_t from = size > errorTailBytes ? size - errorTailBytes : 0;
+    const std::size_t from = size > errorTailBytes ? size - errorTailBytes - 1 : 0;
     std::string tail(size - from, '\0');
     std::size_t got = 0;
     while (got < tail.size()) {
@@ -61,38 +58,34 @@ std::string lastErrorLines(int fd) {
         got += static_cast<std::size_t>(n);
     }
     tail.resize(got);
-
-    std::vector<std::string_view> lines;
-    std::string_view rest(tail);
-    for (bool first = true; !rest.empty(); first = false) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        // The first line of a tail that starts inside the output is only the end of a line.
-        if ((first && from > 0) || line.find_first_not_of(" \t\r") == std::string_view::npos)
-            continue;
-        lines.push_back(line);
-    }
-    std::string shown;
-    const std::size_t start = lines.size() > shownErrorLines ? lines.size() - shownErrorLines : 0;
-    for (std::size_t i = start; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        if (!shown.empty())
-            shown += '\n';
-        shown += printableLine(line, shownErrorLineBytes);
-    }
-    return shown;
+    if (from == 0)
+        return lastErrorLines(tail, false);
+    const bool startsInsideLine = !tail.empty() && tail.front() != '\n';
+    return lastErrorLines(std::string_view(tail).substr(std::min<std::size_t>(1, got)),
+                          startsInsideLine);
 }
 
-// Keeps key and mouse input from every window of the launcher while it exists. Input from the
-// window system is held back by the wait's own event loop until the wait is over; this catches
-// what reaches the windows any other way.
+// "kestrin-cmd ended with signal 9 (Killed)", in English as everything the launcher says.
+std::string endedBySignal(int signal) {
+    const char* name = ::sigdescr_np(signal);
+    return "kestrin-cmd ended with signal " + std::to_string(signal) +
+           (name != nullptr ? " (" + std::string(name) + ")" : std::string());
+}
+
+int waitsForUserReturn = 0; // waits for the user's return in progress, nested ones counted
+
+// Drops key and mouse input to every window and object of the launcher while it exists: what
+// the user types or clicks meanwhile is delivered and thrown away, never kept for later.
 class InputBlocker final : public QObject {
 public:
-    InputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
-    ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputBlocker() {
+        QCoreApplication::instance()->installEventFilter(this);
+        ++waitsForUserReturn;
+    }
+    ~InputBlocker() override {
+        --waitsForUserReturn;
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
     InputBlocker(const InputBlocker&) = delete;
     InputBlocker& operator=(const InputBlocker&) = delete;
 
@@ -108,6 +101,7 @@ protected:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
+        case QEvent::InputMethod:
         case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd:
@@ -200,17 +194,26 @@ void ProcessJobs::jobEnded(TaskId task) {
     if (!crashed && status == 0)
         return;
 
-    std::string errors = job->errorFd >= 0 ? lastErrorLines(job->errorFd) : std::string();
+    // A crash is never silent: kestrin-cmd names a program it ran that was ended by a signal,
+    // and this names kestrin-cmd itself. On a crash, QProcess's exit code is the signal.
+    std::vector<std::string> lines =
+        job->errorFd >= 0 ? errorLinesWrittenTo(job->errorFd) : std::vector<std::string>();
+    if (crashed)
+        lines.push_back(endedBySignal(status));
+    std::string errors;
+    for (std::size_t i = lines.size() > shownErrorLines ? lines.size() - shownErrorLines : 0;
+         i < lines.size(); ++i)
+        errors += (errors.empty() ? "" : "\n") + lines[i];
     if (!job->reportErrors) {
         // Kept for the caller, who may ask after the job has ended (waitUntilEnded).
-        failures_[task] = !errors.empty() ? errors
-                          : crashed ? "the command interpreter kestrin-cmd was ended by a signal"
-                                    : "the command interpreter kestrin-cmd ended with status " +
-                                          std::to_string(status);
+        failures_[task] =
+            !errors.empty()
+                ? errors
+                : "the command interpreter kestrin-cmd ended with status " + std::to_string(status);
         return;
     }
     if (errors.empty())
-        return;
+        return; // a failure status alone: a program may end that way by design
     // Shown from the event loop once the wait that saw the end has returned, never from inside
     // the signal that reported it.
     QMetaObject::invokeMethod(
@@ -253,9 +256,13 @@ void ProcessJobs::waitForUserReturn(TaskId task) {
                          else if (leftLauncher)
                              loop.quit();
                      });
-    // The windows are drawn meanwhile, but keys and clicks wait until the wait is over.
+    // The windows are drawn meanwhile; keys and clicks are dropped.
     InputBlocker blocker;
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();
+}
+
+bool ProcessJobs::waitingForUserReturn() {
+    return waitsForUserReturn > 0;
 }
 
 void ProcessJobs::pause(double seconds) {

@@ -28,13 +28,17 @@ public:
     static QString interpreterBesideApplication();
 
     // Runs `kestrin-cmd batchFile` in the current working directory. Its standard output is
-    // discarded; its standard error is kept in a file without a name, whose last lines tell why
-    // a failed job failed. The window style has no meaning for a child process.
+    // discarded; its standard error goes to a file without a name, whose last lines tell why a
+    // failed job failed. The window style has no meaning for a child process.
     std::optional<TaskId> start(const std::string& batchFile, WindowStyle style,
                                 bool reportErrors) override;
     std::optional<std::string> waitUntilEnded(TaskId task) override;
     void waitForUserReturn(TaskId task) override;
     void pause(double seconds) override;
+
+    // True while a wait for the user's return is in progress: everything the user does in the
+    // launcher meanwhile is dropped, as the keys and clicks are here.
+    static bool waitingForUserReturn();
 
     // The operating system's process id of a running job, or 0 when it has ended.
     qint64 processId(TaskId task) const;

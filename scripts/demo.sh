@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Kestrin, prepares a demo folder (made-up game images and the stand-in emulator marlo)
-# and opens Kestrin in it. Settings made in the demo stay in its config.dat between runs.
+# Builds Kestrin and opens it with `kestrin --demo` in a demo folder of the user's own: the
+# made-up game images and the stand-in emulator marlo are copied there where they are missing.
+# Settings made in the demo stay in its config.dat between runs.
 source "$(dirname "$0")/setup.sh"
 
 # Kestrin is a desktop program: say so at once rather than after the build.
@@ -12,12 +13,7 @@ fi
 
 install_missing_packages
 build -- kestrin kestrin-cmd marlo
-
-DEMO_DIR="${KESTRIN_DEMO_DIR:-$BUILD_DIR/demo}"
-mkdir -p "$DEMO_DIR"
-cp "$ROOT"/demo/* "$DEMO_DIR"/
-cp "$BUILD_DIR/bin/marlo" "$DEMO_DIR"/
-echo "Demo folder: $DEMO_DIR"
+echo "Demo folder: ${XDG_DATA_HOME:-$HOME/.local/share}/kestrin/demo"
 
 # Outside a desktop session (ssh -X, a bare X server) there is no session bus, and the first
 # program that asks for one would start one that outlives it: Kestrin gets a bus of its own
@@ -26,4 +22,4 @@ session=()
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && [ ! -S "${XDG_RUNTIME_DIR:-/nonexistent}/bus" ]; then
     session=(dbus-run-session --)
 fi
-exec "${session[@]}" "$BUILD_DIR/bin/kestrin" "$DEMO_DIR"
+exec "${session[@]}" "$BUILD_DIR/bin/kestrin" --demo

@@ -6,10 +6,11 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${KESTRIN_BUILD_DIR:-$ROOT/build}"
 JOBS="${KESTRIN_JOBS:-$(nproc)}"
 
-PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins zlib1g-dev libsdl2-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb openbox xdotool x11-utils dbus
-          at-spi2-core python3-pyatspi xauth imagemagick fonts-dejavu-core clang-format
-          dpkg-dev file desktop-file-utils appstream weston qt6-wayland qt6-gtk-platformtheme)
+PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins zlib1g-dev
+          libxcb1-dev libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb openbox xdotool
+          x11-utils dbus at-spi2-core python3-pyatspi xauth imagemagick fonts-dejavu-core clang-format
+          dpkg-dev file desktop-file-utils appstream weston qt6-wayland qt6-gtk-platformtheme
+          lintian man-db)
 
 # Runs apt-get only when a package is missing, so that a second run starts building at once.
 install_missing_packages() {

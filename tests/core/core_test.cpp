@@ -101,6 +101,9 @@ TEST(SettingsFile, ReaderTrimsAndComparesEachLine) {
     testing::FakePlatform platform;
     testing::FakeHolders missing;
     restoreSettings(platform, missing);
+    platform.files["config.dat"] = " 1 \r\n"; // and one that fails after its first line
+    platform.unreadable["config.dat"] = "Input/output error";
+    EXPECT_EQ(restoreSettings(platform, missing), "Input/output error");
     EXPECT_EQ(missing.state, testing::FakeHolders("Form2_Option1=0 Form3_Option1=0").state);
 }
 
@@ -279,6 +282,27 @@ TEST(Text, Utf8OrLatin1AndPrintableLines) {
     // Tabs become blanks; control characters, C1 controls and stray bytes "?"; cut whole.
     EXPECT_EQ(printableLine("a\tb\x1b[31mc\x7f\xC2\x85\xC3\xA9\xFF", 99), "a b?[31mc??\xC3\xA9?");
     EXPECT_EQ(printableLine("abc\xE2\x82\xAC", 5), "abc");
+}
+
+// The end of another program's error output: the last lines with something on them, a progress
+// line as it was left, and of a line whose start was not kept only its end, when nothing follows.
+TEST(Text, LastErrorLines) {
+    using Lines = std::vector<std::string>;
+    const std::string x300(300, 'x'), e150 = [] {
+        std::string e;
+        for (int i = 0; i < 150; ++i)
+            e += "\xC3\xA9";
+        return e;
+    }();
+    const std::tuple<std::string, bool, Lines> rows[] = {
+        {"1\n2\n \t\n3\r\n4\n5\n6\t\n", false, {"2", "3", "4", "5", "6"}},
+        {"0%\r50%\r100%\rmarlo: no image\n\n", true, {"marlo: no image"}},
+        {x300 + "\n\nmarlo: no image", true, {"marlo: no image"}},
+        {x300 + "\nmarlo: no image", false, {std::string(200, 'x'), "marlo: no image"}},
+        {x300 + "END\n", true, {"..." + std::string(194, 'x') + "END"}},
+        {e150, true, {"..." + e150.substr(104)}}}; // cut on a character
+    for (const auto& [tail, startsInsideLine, shown] : rows)
+        EXPECT_EQ(lastErrorLines(tail, startsInsideLine), shown) << tail;
 }
 
 // Beside what the fuzz target checks: prefixes, bounds, rounding, the numeric test.

@@ -6,6 +6,7 @@ import contextlib, ctypes, os, shutil, signal, subprocess
 import sys, tempfile, time, unittest
 
 MAIN, CHOOSER = "Kestrin v1.1", "Kestrin: Games Folder"
+APP_ID = "org.kestrin.kestrin"
 LIBC = ctypes.CDLL(None)
 # A stand-in emulator that records its arguments one a line in marlo.argv (written whole, then
 # renamed) and, in a reporting run, prints three lines, which the batch job redirects.
@@ -16,6 +17,7 @@ case " $* " in *" -n "*|*" -x "*|*" -f"*) printf 'Report one\\nReport two\\nRepo
 # config.dat as the launcher writes it at a first start, one value a line.
 FIRST_START = ["0", "0", "", "", "0", "0", "", "", "0", "0", "0", "0",
                "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "0"]
+ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]  # each size of the hicolor icon theme
 crlf = lambda lines: "".join(line + "\r\n" for line in lines)  # noqa: E731
 DEEP_CAVE = ["-x", "Comet Chase", "deep cave"]  # the games down the list to "deep cave"
 # Each window as a screen reader user meets it, a dialog opened by its function key: the keys the
@@ -23,7 +25,9 @@ DEEP_CAVE = ["-x", "Comet Chase", "deep cave"]  # the games down the list to "de
 # object that has the focus when it opens and others: (role, name) and a text box's range hint.
 WINDOWS = [(None, MAIN, ["alt+o", "c", "j", "k"], ("push button", "Run Game"), [  # Keyboard Only
                ("push button", "Exit"), ("list", "Games"), ("list item", "Comet Chase"),
-               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum")]),
+               ("menu item", "Keyboard Only"), ("menu item", "Print Checksum"),
+               ("image", "Kestrin logo")]),
+           ("F1", "About Kestrin", [], ("push button", "OK"), [("label", "Version 1.1")]),
            ("F5", "Video ", ["5"], ("text", "Video Mode", "(1-14)"), [
                ("radio button", "NTSC"), ("radio button", "PAL"),
                ("check box", "Black & White Mode"), ("push button", "Set Video Options")]),
@@ -75,8 +79,8 @@ class Desktop:
             self.close()
             raise
 
-    def program_env(self, extra):  # on Wayland, a program cannot fall back to X
-        return dict(self.env, **extra, **({"DISPLAY": ""} if self.wayland else {}))
+    def program_env(self, extra):  # on Wayland, a program cannot fall back to X unless told
+        return {**self.env, **({"DISPLAY": ""} if self.wayland else {}), **extra}
 
     def start(self, argv, folder="/", **options):
         """A program in a process group of its own, ended by close() or by the end of this test."""
@@ -132,6 +136,19 @@ class Desktop:
             elif inside:
                 objects[(role, name) + ((description,) if description else ())] = states
         return objects
+
+    def told(self, title):
+        """What the shown window with this title tells the window manager on X: the sizes of its
+        icon, and which of minimise and maximise its frame may offer (its Motif hints)."""
+        window = self.run("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()[0]
+        numbers = lambda name: [int(n) for n in self.run(  # noqa: E731
+            "xprop", "-id", window, "-notype", "32c", name).partition("=")[2].split(",")]
+        (flags, functions), sizes = numbers("_MOTIF_WM_HINTS")[:2], []
+        icon = numbers("_NET_WM_ICON")
+        while icon:
+            sizes, icon = sizes + [icon[0]], icon[2 + icon[0] * icon[1]:]
+        return sizes, {name for bit, name in [(8, "minimise"), (16, "maximise")]
+                       if not flags & 1 or functions & (bit | 1)}
 
     def focus(self, found):
         """Activates the first window an xdotool search found; true once it is the active one."""
@@ -193,6 +210,7 @@ class Launcher(unittest.TestCase):
         """Waits for the message box with this title to say this text, and presses Enter."""
         self.keys_in(title)
         self.assertTrue(poll(lambda: any(text in n for n in self.desktop.named("label"))), text)
+        self.assertEqual(self.desktop.told(title), (ICON_SIZES, set()))
         self.desktop.key("Return")
 
     def keys_in(self, title, *keys):
@@ -228,6 +246,8 @@ class Launcher(unittest.TestCase):
             self.assertTrue(poll(lambda: "focused" in self.desktop.heard(title).get(focus, ())),
                             (title, focus))
             self.assertEqual(set(objects) - self.desktop.heard(title).keys(), set(), title)
+            frame = {"minimise"} if title == MAIN else set()
+            self.assertEqual(self.desktop.told(title), (ICON_SIZES, frame), title)
             self.desktop.key(*keys, *(["Return"] if key else []))
             self.assertTrue(poll(lambda: not key or not self.desktop.window(title)), title)
         settings = crlf([" 1 "] + FIRST_START[1:8] + ["5"] + FIRST_START[9:13] + ["60"] +
@@ -265,6 +285,19 @@ class Launcher(unittest.TestCase):
         self.assertEqual(self.read("config.dat"), crlf(FIRST_START))
         self.exit_with_esc()
 
+    def test_keys_pressed_during_a_game_run_are_dropped(self):
+        # A game that opens no window and runs 3 seconds: the launcher keeps the focus meanwhile.
+        self.write("marlo", MARLO + "echo run >>marlo.runs; sleep 3; echo end >>marlo.runs\n")
+        self.start()
+        self.select("-x")
+        self.desktop.key("Return")
+        self.assertTrue(poll(lambda: self.read("marlo.runs") == "run\n"))
+        self.desktop.key("Down", "Return")  # neither moves the selection nor runs a game later
+        self.assertTrue(poll(lambda: self.read("marlo.runs") == "run\nend\n"))
+        self.assertFalse(poll(lambda: self.read("marlo.runs") != "run\nend\n" or
+                              self.desktop.named("list item", "selected") != ["-x"], 2))
+        self.exit_with_esc()
+
     def test_started_from_the_menu_it_asks_for_the_folder_and_cancel_writes_nothing(self):
         home = self.path("home")  # the menu starts it here; whatever it writes lands in here
         env = dict(HOME=home, XDG_CONFIG_HOME=home + "/.config", XDG_CACHE_HOME=home + "/.cache",
@@ -279,9 +312,15 @@ class Launcher(unittest.TestCase):
         self.assertEqual(files(), before)
         self.start("--choose-folder", folder=home, **env)
         self.keys_in(CHOOSER)
+        self.assertEqual(self.desktop.told(CHOOSER)[0], ICON_SIZES)
         self.desktop.run("xdotool", "type", "--delay", "20", self.folder)
         self.keys_in(CHOOSER, "Return")
         self.shown()  # in the chosen folder, which is remembered
+        # The menu entry names the main window's X11 class, so that docks match the two.
+        window = self.desktop.run("xdotool", "search", "--name", f"^{MAIN}$").split()[0]
+        wm_class = self.desktop.run("xprop", "-id", window, "WM_CLASS").split('"')[-2]
+        with open(os.path.join(os.path.dirname(__file__), "../../app", APP_ID + ".desktop")) as f:
+            self.assertIn(f"\nStartupWMClass={wm_class}\n", f.read())
         self.exit_with_esc()
         self.assertTrue(os.path.exists(home + "/.config/kestrin/kestrin.conf"))
 
@@ -294,6 +333,18 @@ class Launcher(unittest.TestCase):
         self.assertTrue(poll(lambda: not self.desktop.window("Video ")))
         self.select(*DEEP_CAVE)
         self.run_expecting(["-c0", "deep cave.Bin"], "marlo -c0 DEEPCA~1 \r\n")
+        self.exit_with_esc()
+
+    def test_on_gnome_under_wayland_the_demo_opens_on_x11(self):
+        if not shutil.which("weston"):
+            self.skipTest("weston is not installed")
+        self.desktop = Desktop(wayland=True)
+        self.addCleanup(self.desktop.close)
+        demo = self.path("data/kestrin/demo")  # filled from the build folder, then entered
+        self.start("--demo", QT_QPA_PLATFORM="", XDG_CURRENT_DESKTOP="ubuntu:GNOME",
+                   DISPLAY=self.desktop.env["DISPLAY"], XDG_DATA_HOME=self.path("data"))
+        self.assertTrue(self.desktop.run("xdotool", "search", "--name", f"^{MAIN}$"), "not X11")
+        self.assertTrue(os.access(demo + "/marlo", os.X_OK))
         self.exit_with_esc()
 
     def test_a_hostile_folder_neither_hangs_it_nor_leaks_an_outside_file(self):

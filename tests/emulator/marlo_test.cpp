@@ -15,7 +15,8 @@ using testing::MatchesRegex;
 TEST(StandIn, FrameCountIsClipped) {
     // clang-format off
     for (const auto& [text, frames] : {std::pair("500", 500), {"12abc", 12}, {"100000", 100000},
-                                       {"100001", 100000}, {"99999999999999999999999", 100000}})
+                                       {"100001", 100000}, {"99999999999999999999999", 100000},
+                                       {"18446744073709551621", 100000}}) // 2^64 + 5
         EXPECT_EQ(marlo::framesToTime(text), static_cast<std::uint64_t>(frames)) << text;
     // clang-format on
     EXPECT_THAT(marlo::performanceLine("02", {}),

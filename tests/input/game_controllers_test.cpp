@@ -1,9 +1,9 @@
 // Game controllers on the main window and its message boxes, through virtual controllers that
 // SDL attaches in this process. The end-to-end scenario covers the plain moves, A and Start.
 #include "input/game_controllers.h"
-#include "platform/qt_message_boxes.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/while_modal.h"
+#include "ui/common/qt_message_boxes.h"
 #include "ui/main/form1.h"
 
 #include <QtWidgets>

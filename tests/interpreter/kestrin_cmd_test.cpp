@@ -157,6 +157,10 @@ TEST(Listing, ShowsTheRegularBinFilesInNameOrderTheFullOneWithPaddedShortNames) 
               "DEMO     BIN  Demo.Bin\r\nDEMO~1   BIN  demo.BIN\r\n"
               "HARBOR~1 BIN  Harbor Run.bin\r\nLINK     BIN  link.bin\r\n"
               "    4 files\r\n");
+    TempFolder one;
+    one.write("Zed.bin", "");
+    EXPECT_TRUE(
+        listing(one, ListingForm::Full).ends_with("\nZED      BIN  Zed.bin\r\n    1 file\r\n"));
 }
 
 // Pieces of output join into whole lines, short names count on across them; a refused piece
@@ -216,13 +220,22 @@ TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine
         {"HARBOR~1 a\r\n", 127, "", "kestrin-cmd: HARBOR~1: program not found\n"},
         {"mar\x01lo\x7f\xc2\x9b[2J\r\n", 127, "", "kestrin-cmd: mar?lo??[2J: program not found\n"},
         {"marlo > \"a\x1b\"\r\n", 122, "", "kestrin-cmd: bad redirection: \"a?\" is not a plain"},
-        {"dir /On /b /b *.bin\r\n", 123, "", "kestrin-cmd: dir: only"}};
+        {"dir /On /b /b *.bin\r\n", 123, "", "kestrin-cmd: dir: only"},
+        // Of a program's error output only the end is kept, without the line it starts inside.
+        {"sh -c \"yes 0123456789 | head -n 5000000 >&2; head -c 20000 /dev/zero | tr '\\0' x >&2; "
+         "printf '\\nmarlo: bad\\n' >&2; exit 3\"\r\n",
+         3, "", "marlo: bad\n"},
+        // A crash is named, even without a word from the program.
+        {"sh -c \"kill -SEGV $$\"\r\n", 139, "", "sh ended with signal 11 (Segmentation fault)\n"}};
     for (const auto& [batch, status, output, errors] : rows) {
         const auto [ran, printed, complained] = run(folder, batch, "chmod +x script");
         EXPECT_EQ(ran, status) << batch;
         EXPECT_EQ(printed, output) << batch;
         EXPECT_EQ(complained.substr(0, errors.size()), errors);
-        EXPECT_EQ(complained.find('\n'), complained.size() - 1) << complained;
+        EXPECT_EQ(std::count(complained.begin(), complained.end(), '\n'),
+                  std::max<std::ptrdiff_t>(std::count(errors.begin(), errors.end(), '\n'),
+                                           !errors.empty()))
+            << complained;
     }
 }
 

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,19 +61,20 @@ TEST_F(DiskFilesTest, ReplaceWritesExactBytesOrKeepsTheTargetAndNamesTheReason) 
         << "an existing file keeps its permissions";
     ASSERT_TRUE(QDir().mkdir("folder.dat"));
     EXPECT_EQ(files.replace("folder.dat", "1\r\n"), "Is a directory");
+    EXPECT_EQ(DiskFiles(false).replace("folder.dat", ""), "Is a directory"); // the named way
     files.remove("run.bat");
     files.remove("never-was.dat");
     EXPECT_EQ(entries(), (QStringList{"config.dat", "folder.dat"})) << "temporary left";
 }
 
 // A killed save leaves old or new content and, after start-up, nothing else; only a regular
-// file of the exact pending name is removed.
+// file of one name under a temporary name of either way goes; a folder there is named.
 TEST_F(DiskFilesTest, AKilledSaveLeavesNothingBehindAfterTheNextStart) {
     const std::string small = "0\r\n", large(300'000, 'x');
     for (int kill = 0; kill < 40; ++kill) {
         ::unlink("run.bat");
         const pid_t saver = ::fork();
-        for (DiskFiles files; saver == 0;) {
+        for (DiskFiles files(kill % 4 < 2); saver == 0;) {
             files.replace("config.dat", kill % 2 ? small : large);
             files.replace("run.bat", kill % 2 ? large : small);
         }
@@ -83,19 +85,24 @@ TEST_F(DiskFilesTest, AKilledSaveLeavesNothingBehindAfterTheNextStart) {
         ::kill(saver, SIGKILL);
         ::waitpid(saver, nullptr, 0);
         for (const char* name : {"config.dat", "run.bat"}) {
-            DiskFiles().removeLeftovers(name);
+            DiskFiles().removeLeftovers({name});
             EXPECT_TRUE(contentOf(name) == small || contentOf(name) == large) << name;
         }
         ASSERT_EQ(entries(), (QStringList{"config.dat", "run.bat"})) << "after kill " << kill;
     }
     ASSERT_TRUE(QDir().mkdir(".getlist.bat.kestrin-new") &&
-                ::symlink("config.dat", ".run.bat.kestrin-new") == 0);
+                ::symlink("config.dat", ".run.bat.kestrin-new") == 0 &&
+                ::link("config.dat", ".config.dat.Linked") == 0);
     put(".config.dat.kestrin-new", "left");
+    put(".run.bat.x1Y2z3", "left");
     put(".config.dat.kestrin-newer", "mine");
     for (const char* name : {"config.dat", "run.bat", "getlist.bat"})
-        DiskFiles().removeLeftovers(name);
-    EXPECT_EQ(entries(), (QStringList{".config.dat.kestrin-newer", ".getlist.bat.kestrin-new",
-                                      ".run.bat.kestrin-new", "config.dat", "run.bat"}));
+        DiskFiles().removeLeftovers({name});
+    EXPECT_EQ(entries(), (QStringList{".config.dat.kestrin-newer", ".config.dat.Linked",
+                                      ".getlist.bat.kestrin-new", ".run.bat.kestrin-new",
+                                      "config.dat", "run.bat"}));
+    EXPECT_EQ(DiskFiles().replace("getlist.bat", ""),
+              ".getlist.bat.kestrin-new is in the way: it is a folder");
 }
 
 TEST_F(DiskFilesTest, ReadLinesSplitsCutsCountsAndKeeps) {
@@ -143,6 +150,13 @@ TEST_F(DiskFilesTest, ReadLinesTakesOnlyRegularFilesAndTheInterpretersOwn) {
         EXPECT_EQ(DiskFiles().readLines(name, {9, 9}).has_value(), any) << name;
         EXPECT_EQ(DiskFiles().readLines(name, {9, 9, nullptr, true}).has_value(), own) << name;
     }
+    // A regular file there but unreadable (mode 000; root checks it as nobody), or failing.
+    ASSERT_TRUE(::chmod("outside.txt", 0) == 0 && ::chmod(".", 0711) == 0);
+    const int user = ::setfsuid(65534);
+    const auto closed = DiskFiles().readLines("hard.dat", {9, 9});
+    ::setfsuid(user);
+    EXPECT_EQ(closed ? closed->failure : "missing", "Permission denied");
+    EXPECT_EQ(DiskFiles().readLines("/proc/self/mem", {9, 9})->failure, "Input/output error");
     // 8 GiB of NUL bytes, sparse, without a line end: the read stops at its byte budget.
     std::filesystem::resize_file("own.dat", std::uintmax_t{8} << 30);
     std::ifstream io("/proc/self/io"); // "rchar: N" on the first line
@@ -188,16 +202,24 @@ TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
         EXPECT_FALSE(ProcessJobs(boxes, folder_.filePath(interpreter)).start("run.bat", {}, true));
 }
 
-// A failed job tells why with its last lines of standard error: shown once it has ended when
-// it was started to report them, else returned by the wait.
+// A failed job tells why with its last lines of standard error, and a crash names its signal:
+// shown once it has ended when it was started to report them, else returned by the wait.
 TEST_F(ProcessJobsTest, AFailedJobTellsItsLastErrorLines) {
     const std::string noisy = "yes noise | head -n 30000 >&2\nprintf 'a\\tb\\033c\\r\\n\\n' >&2\n";
+    // More than is kept, all of it one line, or one line and then the complaint.
+    const std::string progress = "yes 'frame 1' | head -n 3000 | tr '\\n' '\\r' >&2\n";
+    const std::string longLine = "head -c 20000 /dev/zero | tr '\\0' x >&2\n";
     const std::tuple<std::string, bool, std::optional<std::string>> cases[] = {
         {"echo 'kestrin-cmd: no program' >&2\nexit 1\n", true, "kestrin-cmd: no program"},
         {noisy + "echo 'marlo: bad -X' >&2\nexit 2\n", true,
          "noise\nnoise\nnoise\na b?c\nmarlo: bad -X"},
-        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true, std::string(200, '0')},
+        {progress + "echo 'marlo: no image' >&2\nexit 1\n", true, "marlo: no image"},
+        {longLine + "printf '\\nmarlo: no image' >&2\nexit 1\n", true, "marlo: no image"},
+        {"printf '%0300d\\n' 0 >&2\nkill -9 $$\n", true,
+         std::string(200, '0') + "\nkestrin-cmd ended with signal 9 (Killed)"},
+        {"kill -TERM $$\n", false, "kestrin-cmd ended with signal 15 (Terminated)"},
         {"echo warning >&2\nexit 0\n", true, std::nullopt},
+        {"exit 3\n", true, std::nullopt}, // a failure status alone may be by design
         {"exit 3\n", false, "the command interpreter kestrin-cmd ended with status 3"},
         {"echo failed >&2\nexit 1\n", false, "failed"}};
     for (const auto& [script, report, failure] : cases) {

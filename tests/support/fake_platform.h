@@ -54,6 +54,7 @@ struct FakePlatform : Files, Jobs {
         if (!files.contains(name) || (l.interpreterFile && links.contains(name)))
             return std::nullopt;
         FileLines read;
+        read.failure = unreadable.contains(name) ? unreadable[name] : "";
         for (std::string_view text = files[name]; !text.empty();) {
             std::string_view line = text.substr(0, text.find('\n'));
             text.remove_prefix(std::min(line.size() + 1, text.size()));
@@ -70,7 +71,10 @@ struct FakePlatform : Files, Jobs {
         log.push_back("remove " + name);
         files.erase(name);
     }
-    void removeLeftovers(const std::string& name) override { log.push_back("leftovers " + name); }
+    void removeLeftovers(const std::vector<std::string>& names) override {
+        for (const std::string& name : names)
+            log.push_back("leftovers " + name);
+    }
 
     // One job runs at a time; a wait or a pause lets the user act and the job end.
     std::optional<TaskId> start(const std::string& file, WindowStyle style, bool report) override {
@@ -105,6 +109,7 @@ struct FakePlatform : Files, Jobs {
 
     std::map<std::string, std::string> files;      // name -> bytes
     std::map<std::string, std::string> unwritable; // name -> why a replace fails
+    std::map<std::string, std::string> unreadable; // name -> why a read fails after its lines
     std::set<std::string> links;                   // names that are links to outside files
     std::vector<ScriptedJob> jobs; // one per start; none left: a job that ends well, doing nothing
     std::function<void()> duringWait; // what the user does while the launcher waits

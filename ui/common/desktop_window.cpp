@@ -3,12 +3,19 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+// The icon's pictures live in this library's resource file; a static library must register it
+// explicitly, from outside any namespace.
+static void registerDesktopWindowResources() {
+    Q_INIT_RESOURCE(desktop_window);
+}
 
 namespace kestrin {
 
@@ -102,6 +109,14 @@ protected:
 
 void markFocusWhenShown(QWidget* window) {
     window->installEventFilter(new FocusMark(window));
+}
+
+QIcon kestrinIcon() {
+    registerDesktopWindowResources();
+    QIcon own;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        own.addFile(QStringLiteral(":/kestrin/icon/%1.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QStringLiteral("org.kestrin.kestrin"), own);
 }
 
 } // namespace kestrin

@@ -1,7 +1,9 @@
 // What every window of the launcher does for the desktop it runs on: it grows with a larger
-// desktop font, and it marks the control that has the focus when it opens.
+// desktop font, it marks the control that has the focus when it opens, and it carries the
+// Kestrin icon.
 #pragma once
 
+class QIcon;
 class QWidget;
 
 namespace kestrin {
@@ -17,5 +19,11 @@ double growWithFont(QWidget* area);
 // the focus came by keyboard: a window opened by a key shows at once where the next key goes.
 // (Qt draws the frame only after a Tab, and showing a window forgets it.)
 void markFocusWhenShown(QWidget* window);
+
+// The Kestrin icon in every size of the hicolor theme (16 to 256 pixels): the installed theme's
+// where the desktop has it, so that the windows look like the menu entry, and otherwise the
+// same pictures built into the program. Set as the application's window icon, every window
+// (dialogs, message boxes and the folder chooser included) carries it.
+QIcon kestrinIcon();
 
 } // namespace kestrin

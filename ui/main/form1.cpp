@@ -6,8 +6,8 @@
 #include "core/settings_file.h"
 #include "platform/disk_files.h"
 #include "platform/process_jobs.h"
-#include "platform/qt_message_boxes.h"
 #include "ui/common/desktop_window.h"
+#include "ui/common/qt_message_boxes.h"
 #include "ui/dialogs/option_dialogs.h"
 #include "ui/main/form5.h"
 #include "ui/main/frm_splash.h"
@@ -31,8 +31,8 @@
 #include <cstdlib>
 #include <exception>
 
-// The icon and the logo live in this library's resource file; a static library must register
-// it explicitly, from outside any namespace.
+// The logo lives in this library's resource file; a static library must register it
+// explicitly, from outside any namespace.
 static void registerMainWindowResources() {
     Q_INIT_RESOURCE(main_window);
 }
@@ -216,7 +216,6 @@ Form1::Form1(std::unique_ptr<OwnedPorts>&& ports, MessageBoxes& boxes, Jobs& job
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrin v1.1"));
-    setWindowIcon(QIcon(QStringLiteral(":/kestrin/icon.xpm")));
     buildControls();
     buildMenus();
     // The window is as large as the menu bar and the client area, and cannot be resized.
@@ -269,8 +268,13 @@ void Form1::buildControls() {
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("Kestrin logo")); // a picture has no caption
     Image1->setGeometry(280, 24, 134, 107);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/kestrin/logo.gif")));
+    // Drawn for the screen's scale: the 1x picture, or the 2x one, scaled down in between.
+    QIcon logo;
+    logo.addFile(QStringLiteral(":/kestrin/logo.png"));
+    logo.addFile(QStringLiteral(":/kestrin/logo@2x.png"));
+    Image1->setPixmap(logo.pixmap(QSize(134, 107), devicePixelRatio()));
     // At its natural size; in a window grown for a larger font it stays centred in its place.
     Image1->setAlignment(Qt::AlignCenter);
 
@@ -382,13 +386,13 @@ void Form1::Form1_Form_Load() {
         QCoreApplication::processEvents();
     });
 
-    // A save killed before its rename left its pending file; start-up clears it away.
-    skippingFailure([&] {
-        for (const char* name : {settingsFileName, runBatchFileName, scanBatchFile})
-            files_.removeLeftovers(name);
-    });
     GameCatalogue catalogue;
     skippingFailure([&] { catalogue = scanGames(files_, jobs_); });
+    // A save killed before its rename left its temporary file; start-up clears it away, beside
+    // the rest of the start-up, and before any save of this run.
+    skippingFailure([&] {
+        files_.removeLeftovers({settingsFileName, runBatchFileName, scanBatchFile});
+    });
     skippingFailure([&] {
         QStringList names;
         names.reserve(static_cast<qsizetype>(catalogue.displayNames.size()));
@@ -400,14 +404,20 @@ void Form1::Form1_Form_Load() {
         list2Index_ = -1;
     });
 
-    skippingFailure([&] { restoreSettings(files_, *holders_); });
+    std::optional<std::string> unreadSettings;
+    skippingFailure([&] { unreadSettings = restoreSettings(files_, *holders_); });
     skippingFailure([&] { splash_->hide(); });
+    if (unreadSettings)
+        boxes_.show(std::string("Could not read ") + settingsFileName + ": " + *unreadSettings +
+                        ". Kestrin starts with the options cleared and leaves it as it is.",
+                    "Kestrin", Buttons::Ok);
     // An empty list must not pass for a folder without games.
     if (!catalogue.problem.empty())
         boxes_.show("No games could be listed: " + catalogue.problem + ".", "Kestrin", Buttons::Ok);
     else if (catalogue.notListed > 0)
         boxes_.show(std::to_string(catalogue.notListed) +
-                        " games could not be listed: the game list holds at most " +
+                        (catalogue.notListed == 1 ? " game" : " games") +
+                        " could not be listed: the game list holds at most " +
                         std::to_string(maxListedGames) + ".",
                     "Kestrin", Buttons::Ok);
 

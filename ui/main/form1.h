@@ -2,6 +2,7 @@
 // menu bar whose check marks hold most of the settings. Its load handler runs the whole start-up.
 #pragma once
 
+#include "core/guarded_files.h"
 #include "core/holders.h"
 #include "core/ports.h"
 
@@ -124,7 +125,8 @@ private:
     std::unique_ptr<OwnedPorts> ownedPorts_;
     MessageBoxes& boxes_;
     Jobs& jobs_;
-    Files& files_;
+    // A config.dat that could not be read at start-up is never saved over.
+    GuardedFiles files_;
     std::function<void()> endProgram_;
 
     std::unique_ptr<OptionDialogs> dialogs_;

@@ -3,7 +3,6 @@
 #include "ui/common/desktop_window.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +28,6 @@ Form5::Form5()
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("About Kestrin"));
-    setWindowIcon(QIcon(QStringLiteral(":/kestrin/icon.xpm")));
     setFixedSize(312, 213);
     setSizeGripEnabled(false);
     setWindowModality(Qt::ApplicationModal);

@@ -77,9 +77,10 @@ void change(OptionDialog& d, int round) {
     for (QWidget* w : d.clientArea()->findChildren<QWidget*>()) {
         if (auto* box = qobject_cast<QCheckBox*>(w))
             box->toggle();
-        else if (auto* option = qobject_cast<QRadioButton*>(w); option && !option->isChecked())
-            option->setChecked(!std::exchange(selected, true));
-        else if (auto* text = qobject_cast<QLineEdit*>(w))
+        else if (auto* o = qobject_cast<QRadioButton*>(w); o && !std::exchange(selected, true)) {
+            const auto g = o->group()->buttons();
+            g[(g.indexOf(o->group()->checkedButton()) + 1) % g.size()]->setChecked(true);
+        } else if (auto* text = qobject_cast<QLineEdit*>(w))
             text->setText(QString::number(round % 3 + 1));
     }
 }

@@ -11,6 +11,8 @@
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kestrin::testing {
 namespace {
 
@@ -34,7 +36,8 @@ struct Launcher : FakePlatform {
 // Only a key with a character closes the splash. The window opens on the listed games with
 // none selected and "Run &Game" focused; Tab goes on to "E&xit" and the list. List2 follows
 // List1 where it has an entry, by keyboard too, and Enter runs the game selected there. A
-// folder that cannot be listed is said once start-up is done.
+// folder that cannot be listed is said once start-up is done, as are a game (line) past the cap
+// and an unreadable config.dat, which Run Game never saves over. Leftovers of saves go.
 TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
     Launcher launcher;
     std::string splash; // shown or not after each key
@@ -70,6 +73,23 @@ TEST(MainWindow, StartUpTheListsAndTheSelectedGame) {
               (std::vector<ShownBox>{{"No games could be listed: could not save getlist.bat: "
                                       "Permission denied.",
                                       "Kestrin", Buttons::Ok}}));
+    Launcher l;
+    l.files["config.dat"] = "1\r\n";
+    l.unreadable["config.dat"] = "Permission denied";
+    l.jobs[0].run = [&l] { l.files["games.dat"] = std::string(1'000'001, '\n'); };
+    l.started().findChild<QListView*>("List1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    std::string texts;
+    for (const ShownBox& box : l.boxes.shown)
+        texts += box.text + "\n";
+    EXPECT_EQ(texts,
+              "Could not read config.dat: Permission denied. Kestrin starts with the options "
+              "cleared and leaves it as it is.\n1 game could not be listed: the game list "
+              "holds at most 1000000.\nCould not save config.dat: it could not be read "
+              "(Permission denied), so it is left as it is\n");
+    EXPECT_EQ(std::count(l.log.begin(), l.log.end(), "leftovers config.dat"), 1);
+    EXPECT_EQ(l.files["config.dat"] + l.log.back(), "1\r\nread config.dat");
 }
 
 // Each hotkey and menu item opens its window once, whatever the modifiers and the focused
@@ -208,14 +228,15 @@ bool captionFits(QWidget* w, QWidget* window) {
 
 // At the default font every window keeps its designed client area; at a larger one it grows,
 // by one factor across and down, so that every caption stays whole. A screen reader is told
-// roles and names (a text box: its label's, with the hints beside it as description); the focus
-// frame shows when a window opens.
+// roles and names of every control (a text box: its label's, with the hints beside it as
+// description; the logo: what it is); the focus frame shows when a window opens.
 TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
     const QSize designed[] = {{429, 322}, {311, 146}, {312, 213}, {310, 256},
                               {312, 206}, {328, 199}, {366, 151}, {337, 122}};
     // What a screen reader is told of some controls: role, name and [description].
     const std::tuple<int, const char*, std::string> named[] = {
         {0, "List1", "List Games []"},
+        {0, "Image1", "Graphic Kestrin logo []"},
         {3, "Text1", "EditableText Paddle Speed [(1-15)]"},
         {3, "Option1_1", "RadioButton Mouse []"},
         {5, "Text1", "EditableText Speed Adjustment [(1-254) (60 is Normal)]"},
@@ -250,6 +271,10 @@ TEST(Desktop, EveryCaptionIsWholeAtAnyFontEachControlNamedAndTheFocusMarked) {
                 if (!shown(w))
                     continue;
                 EXPECT_TRUE(captionFits(w, all[i])) << w->objectName().toStdString();
+                QAccessibleInterface* told = QAccessible::queryAccessibleInterface(w);
+                const bool container = told->role() == QAccessible::Client || // needs no name
+                                       told->role() == QAccessible::MenuBar;
+                EXPECT_TRUE(container || !told->text(QAccessible::Name).isEmpty());
                 EXPECT_EQ(overlapped(w).toStdString(), "") << w->objectName().toStdString();
             }
             QWidget* client = all[i]->findChild<QWidget*>("client");

@@ -1,7 +1,7 @@
 // The real message box, offscreen: what it shows, where its text stands, what each key and
 // button answers.
-#include "platform/qt_message_boxes.h"
 #include "tests/support/while_modal.h"
+#include "ui/common/qt_message_boxes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,11 @@ TEST(QtMessageBoxes, ShowTheTextCentredWithoutIconAndAnswerWhatWasChosen) {
         {Buttons::OkCancel, QMessageBox::Ok, Answer::Ok},
         {Buttons::OkCancel, QMessageBox::Cancel, Answer::Cancel},
         {Buttons::OkCancel, 0, Answer::Cancel}};
-    const QString text = "<b>Checksum</b> & more\nline 2 ",
-                  title = "Checksum Information for <b>The Longest Night Patrol</b> & Co";
+    const QString text = "<b>Checksum</b> & more\nline 2 ";
     for (const auto& [buttons, act, expected] : cases) {
+        const QString title = buttons == Buttons::Ok
+                                  ? "Select a Game"
+                                  : "Checksum Information for <b>The Longest Night Patrol</b> & Co";
         QStringList seen; // what the box shows, before it is acted on
         const auto inside = [&](QWidget* modal) {
             auto& box = *qobject_cast<QMessageBox*>(modal);
@@ -36,6 +38,9 @@ TEST(QtMessageBoxes, ShowTheTextCentredWithoutIconAndAnswerWhatWasChosen) {
             EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
             // The title bar shows the whole title beside the window manager's buttons.
             EXPECT_GE(box.width(), box.fontMetrics().horizontalAdvance(title) + 100);
+            QFont ownFrame = box.font(); // the frame Qt draws itself, beside its icon and buttons
+            ownFrame.setPixelSize(14);
+            EXPECT_GE(box.width(), QFontMetrics(ownFrame).horizontalAdvance(title) + 160);
             // The text drawn as it is, each line centred in the box.
             const QLabel& label = *box.findChild<QLabel*>("qt_msgbox_label");
             seen << label.text();

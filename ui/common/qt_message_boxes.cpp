@@ -1,4 +1,4 @@
-#include "platform/qt_message_boxes.h"
+#include "ui/common/qt_message_boxes.h"
 
 #include "ui/common/desktop_window.h"
 
@@ -12,20 +12,29 @@
 #include <QSpacerItem>
 #include <QString>
 
+#include <algorithm>
+
 namespace kestrin {
 
 namespace {
 
-// A message box is only as wide as its text, so a window manager would cut a longer title
-// ("Checksum Information for ..." and the game's name). A spacer across the box's grid keeps
-// it wide enough for the whole title and the frame's buttons.
+// A message box is only as wide as its text, so a frame would cut a longer title ("Checksum
+// Information for ..." and the game's name), or even a short one ("Select a Game"). A spacer
+// across the box's grid keeps it wide enough for the whole title in either frame: a window
+// manager's, in the desktop's font beside its buttons; or the one Qt draws itself where the
+// compositor leaves the frame to the program (Wayland without server-side frames), which
+// centres the title in a 14-pixel font between its icon and three buttons.
 void keepTitleVisible(QMessageBox& box) {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (!grid)
         return;
-    const int frameButtons = 120;
-    const int width = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) + frameButtons;
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+    const QString title = box.windowTitle();
+    QFont ownFrameFont = box.font();
+    ownFrameFont.setPixelSize(14);
+    const int windowManager = QFontMetrics(box.font()).horizontalAdvance(title) + 120;
+    const int ownFrame = QFontMetrics(ownFrameFont).horizontalAdvance(title) + 160;
+    grid->addItem(new QSpacerItem(std::max(windowManager, ownFrame), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Expanding),
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
