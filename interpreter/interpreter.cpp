@@ -185,9 +185,9 @@ int runExternal(const Command& command, std::ostream& errors) {
         std::string ignored;
         // An unreadable folder resolves nothing; the arguments then pass as written.
         if (std::optional<Folder> folder = readFolder(".", ignored)) {
-            words =
-                resolveArguments(std::move(words), ShortNameIndex(std::move(folder->names),
-                                                                  std::move(folder->shortNames)));
+            words = resolveArguments(
+                std::move(words), ShortNameIndex(std::move(folder->names), std::move(folder->order),
+                                                 std::move(folder->shortNameNumbers)));
         }
     }
 

@@ -66,22 +66,6 @@ void PackedNames::add(std::string_view name) {
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
 }
 
-PackedNames PackedNames::permuted(const std::vector<std::uint32_t>& order) const {
-    PackedNames result;
-    result.reserve(order.size(), bytes_.size());
-    // The names are read scattered over the buffer: each one is fetched some names ahead of its
-    // copy, so that the waits for memory overlap.
-    constexpr std::size_t kAhead = 8;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k + 2 * kAhead < order.size()) {
-            prefetchEnd(order[k + 2 * kAhead]);
-            prefetch(order[k + kAhead]);
-        }
-        result.add((*this)[order[k]]);
-    }
-    return result;
-}
-
 namespace {
 
 // Eight bytes of `name` from `offset`, folded, as a number that orders as the bytes do. Bytes
@@ -112,8 +96,9 @@ std::uint64_t chunkAt(std::string_view name, std::size_t offset) {
 }
 
 // A name's index with eight of its folded bytes, sorted together so that a comparison reads
-// two neighbouring numbers instead of two names scattered over a large buffer.
-struct Keyed {
+// two neighbouring numbers instead of two names scattered over a large buffer. Packed into twelve
+// bytes: a folder of a million names sorts in 12 MB instead of 16.
+struct __attribute__((packed)) Keyed {
     std::uint64_t key;
     std::uint32_t index;
 };
