@@ -14,8 +14,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace e2e;
@@ -87,16 +90,29 @@ private:
     kestrin::Files& real_;
 };
 
+// Where the folders of made-up images go: a file system in memory where there is one, so that
+// a million files are made in seconds and the figures are the program's, not the disk's.
+std::filesystem::path imageParent() {
+    std::error_code error;
+    if (std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0)
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
 // A temporary folder of made-up images, removed with everything in it at the end.
 class ImageFolder {
 public:
     explicit ImageFolder(int images) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrin-bench-XXXXXX");
+        std::string pattern = (imageParent() / "kestrin-bench-XXXXXX");
         path_ = ::mkdtemp(pattern.data());
         for (int i = 0; i < images; ++i) {
             char name[64];
-            std::snprintf(name, sizeof name, "Game %05d.bin", i);
-            std::ofstream(path_ / name) << "rom";
+            std::snprintf(name, sizeof name, "%s/Game %07d.bin", path_.c_str(), i);
+            const int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (fd >= 0 && ::write(fd, "rom", 3) == 3 && ::close(fd) == 0)
+                continue;
+            std::fprintf(stderr, "cannot make %s\n", name);
+            std::exit(1);
         }
     }
     ~ImageFolder() { std::filesystem::remove_all(path_); }
@@ -153,8 +169,7 @@ struct Startup {
 
 // From the start of the process until xdotool sees its main window mapped, polled without a
 // pause between the searches; then the resident memory of the shown window's process.
-Startup benchStartup(int images, int runs) {
-    ImageFolder folder(images);
+Startup benchStartup(const ImageFolder& folder, int images, int runs) {
     std::vector<double> times, rss, peak;
     for (int r = 0; r < runs; ++r) {
         const auto begin = Clock::now();
@@ -303,36 +318,143 @@ void benchLoad(int games, int runs) {
                 median(times), runs);
 }
 
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The same folder at 10, 100,000 and 1,000,000 games: start-up, peak memory, Enter to emulator.
+
+struct Scale {
+    int games = 0;
+    Startup startup;
+    double listingPeakMiB = 0; // kestrin-cmd writing the larger of the two listings
+    double enterToEmulatorMs = 0;
+};
+
+// The peak resident memory of kestrin-cmd running `line` in `folder`, in MiB, from the kernel's
+// own account of the ended child.
+double interpreterPeakMiB(const std::filesystem::path& folder, const std::string& line) {
+    const std::filesystem::path batch = folder / "bench.bat";
+    std::ofstream(batch, std::ios::binary) << line << "\r\n";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::chdir(folder.c_str()) == 0)
+            ::execl(KESTRIN_CMD_PATH, KESTRIN_CMD_PATH, "bench.bat", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    std::filesystem::remove(batch);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "kestrin-cmd failed on \"%s\"\n", line.c_str());
+    return static_cast<double>(usage.ru_maxrss) / 1024; // ru_maxrss is in KiB
+}
+
+// From Run Game's start (as Enter starts it) until the emulator runs, for the last game of the
+// folder as a scan lists it, the one the interpreter finds last. The stand-in emulator notes the
+// image it was given and leaves; its file's time is when it ran.
+double enterToEmulator(const std::filesystem::path& folder, int runs) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    std::ofstream("marlo")
+        << "#!/bin/sh\nfor a; do last=$a; done\nprintf '%s' \"$last\" > started\n";
+    std::filesystem::permissions("marlo", std::filesystem::perms::owner_all);
+    SilentBoxes boxes;
+    kestrin::DiskFiles files;
+    kestrin::ProcessJobs processJobs(boxes, KESTRIN_CMD_PATH);
+    const kestrin::GameCatalogue games = kestrin::scanGames(files, processJobs);
+    class LastGame : public kestrin::GameList {
+    public:
+        explicit LastGame(const kestrin::GameCatalogue& games)
+            : display_(games.displayNames[games.displayNames.size() - 1]),
+              short_(games.shortNames[games.displayNames.size() - 1]) {}
+        int selectedIndex() const override { return 0; }
+        std::string displayName() const override { return display_; }
+        std::string shortName() const override { return short_; }
+
+    private:
+        std::string display_, short_;
+    } game(games);
+    kestrin::Form1 form(boxes, processJobs, files, [] {});
+    std::vector<double> times;
+    for (int r = 0; r < runs; ++r) {
+        std::filesystem::remove("started");
+        TimedJobs jobs(processJobs);
+        const auto begin = std::chrono::system_clock::now();
+        kestrin::runGame(form.holders(), game, files, jobs, boxes);
+        std::ifstream started("started");
+        const std::string image{std::istreambuf_iterator<char>(started), {}};
+        if (image != game.displayName() + ".bin") {
+            std::fprintf(stderr, "the emulator was given \"%s\"\n", image.c_str());
+            break;
+        }
+        const auto ran = std::filesystem::last_write_time("started");
+        const auto ranAt = std::chrono::file_clock::to_sys(ran);
+        times.push_back(Ms(ranAt - begin).count());
+    }
+    for (const char* name : {"marlo", "started", "run.bat", "config.dat"})
+        std::filesystem::remove(name);
+    std::filesystem::current_path(previous);
+    return times.empty() ? 0 : median(times);
+}
+
+Scale benchScale(int games, int startupRuns) {
+    const auto made = Clock::now();
+    ImageFolder folder(games);
+    std::fprintf(stderr, "%d images made in %.1f s\n", games,
+                 std::chrono::duration<double>(Clock::now() - made).count());
+    Scale scale;
+    scale.games = games;
+    scale.listingPeakMiB =
+        std::max(interpreterPeakMiB(folder.path(), "dir /On /b *.bin > games.dat"),
+                 interpreterPeakMiB(folder.path(), "dir /On *.bin > lgames.dat"));
+    for (const char* name : {"games.dat", "lgames.dat"})
+        std::filesystem::remove(folder.path() / name);
+    scale.enterToEmulatorMs = enterToEmulator(folder.path(), 5);
+    if (Desktop::available()) {
+        Desktop desktop;
+        scale.startup = benchStartup(folder, games, startupRuns);
+    }
+    return scale;
+}
+
+void printScales(const std::vector<Scale>& scales) {
+    std::printf("\n%10s %12s %8s %14s %16s %16s\n", "games", "start-up ms", "ratio", "kestrin peak",
+                "kestrin-cmd peak", "Enter->emulator");
+    const double base = scales.front().startup.ms;
+    for (const Scale& s : scales)
+        std::printf("%10d %12.1f %8.2f %10.1f MiB %12.1f MiB %13.1f ms\n", s.games, s.startup.ms,
+                    base > 0 ? s.startup.ms / base : 0.0, s.startup.peakMiB, s.listingPeakMiB,
+                    s.enterToEmulatorMs);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // The scan and Run Game run in this process without a window; start-up runs the real
     // program on a virtual display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    for (const int games : {1000, 100'000, 1'000'000})
-        benchListingRead(games, games > 100'000 ? 3 : 7);
-    for (const int games : {10, 1000, 100'000})
-        benchLoad(games, 5);
-    if (argc > 1 && std::string(argv[1]) == "--in-process")
-        return 0;
-    benchScan(10, 15);
-    benchScan(1000, 7);
-    benchScan(10000, 7);
-    benchScan(100'000, 5);
-    benchRunGame(15);
-    if (!Desktop::available()) {
-        std::printf("start-up: skipped, Xvfb is not installed\n");
-        return 0;
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode != "--scale") {
+        for (const int games : {1000, 100'000, 1'000'000})
+            benchListingRead(games, games > 100'000 ? 3 : 7);
+        for (const int games : {10, 1000, 100'000})
+            benchLoad(games, 5);
+        if (mode == "--in-process")
+            return 0;
+        benchScan(10, 15);
+        benchScan(1000, 7);
+        benchScan(10000, 7);
+        benchScan(100'000, 5);
+        benchRunGame(15);
     }
-    Desktop desktop;
-    const Startup few = benchStartup(10, 7);
-    const Startup thousand = benchStartup(1000, 7);
-    const Startup tenThousand = benchStartup(10'000, 7);
-    const Startup many = benchStartup(100'000, 5);
-    if (few.ms > 0 && many.ms > 0) {
-        std::printf("start-up ratio 100,000 / 10 images: %.3f\n", many.ms / few.ms);
-        std::printf("start-up cost per 1,000 images: %.2f ms from 1,000 to 10,000, %.2f ms from "
-                    "10,000 to 100,000\n",
-                    (tenThousand.ms - thousand.ms) / 9, (many.ms - tenThousand.ms) / 90);
-    }
+    // One run, one folder at a time, so that the ratio compares like with like.
+    std::vector<Scale> scales;
+    for (const int games : {10, 100'000, 1'000'000})
+        scales.push_back(benchScale(games, games > 100'000 ? 5 : 7));
+    printScales(scales);
+    if (!Desktop::available())
+        std::printf("start-up: not measured, Xvfb is not installed\n");
     return 0;
 }

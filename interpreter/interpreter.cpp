@@ -256,6 +256,9 @@ int runLine(std::string_view line, std::ostream& errors) {
 }
 
 int runBatchFile(const std::string& path, std::ostream& errors) {
+    // The descriptor stays open until the interpreter ends: while it is, the launcher can see
+    // that this file has been taken, and may replace it by a new one of the same name for the
+    // next job. Not passed on to the programs run.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         reportError(errors, "cannot read " + path + ": " + std::strerror(errno));
@@ -270,7 +273,6 @@ int runBatchFile(const std::string& path, std::ostream& errors) {
         }
         if (got < 0) {
             const int readError = errno;
-            ::close(fd);
             reportError(errors, "cannot read " + path + ": " + std::strerror(readError));
             return status::kUnreadableBatchFile;
         }
@@ -279,7 +281,6 @@ int runBatchFile(const std::string& path, std::ostream& errors) {
         }
         content.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
 
     int last = status::kSuccess;
     for (const std::string& line : splitBatchLines(content)) {

@@ -35,6 +35,8 @@ public:
     std::optional<std::string> waitUntilEnded(TaskId task) override;
     void waitForUserReturn(TaskId task) override;
     void pause(double seconds) override;
+    // Looks through the job's open descriptors for the file `name` is now.
+    bool holdsOpen(TaskId task, const std::string& name) override;
 
     // The operating system's process id of a running job, or 0 when it has ended.
     qint64 processId(TaskId task) const;

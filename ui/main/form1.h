@@ -2,6 +2,7 @@
 // menu bar whose check marks hold most of the settings. Its load handler runs the whole start-up.
 #pragma once
 
+#include "catalogue/game_catalogue.h"
 #include "core/holders.h"
 #include "core/ports.h"
 
@@ -17,13 +18,13 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QListView;
-class QStringListModel;
 class QMenu;
 class QPushButton;
 
 namespace kestrin {
 
 class Form5;
+class GameListModel;
 class frmSplash;
 class OptionDialogs;
 
@@ -79,7 +80,7 @@ public:
     QAction* menuItem(MenuMark item) const;
 
     // The short names beside the game list and the index that follows List1's selection.
-    const std::vector<std::string>& List2() const { return list2_; }
+    const PackedLines& List2() const { return list2_; }
     int List2Index() const { return list2Index_; }
 
     frmSplash& splash() { return *splash_; }
@@ -126,13 +127,13 @@ private:
 
     QGroupBox* Frame1 = nullptr;
     QListView* List1 = nullptr;
-    QStringListModel* List1Items = nullptr; // the game list's entries
+    GameListModel* List1Items = nullptr; // the game list's entries
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Image1 = nullptr;
     std::array<QAction*, 10> marks_{};
 
-    std::vector<std::string> list2_;
+    PackedLines list2_;
     int list2Index_ = -1;
 };
 
