@@ -77,6 +77,10 @@ GameCatalogue readListings(Files& files) {
     GameCatalogue catalogue;
     // A few lines beyond the games' own hold the summary; whatever follows is never selected.
     constexpr std::size_t fullLines = fullListingHeaderLines + maxListedGames + 16;
+    // Room for the most lines each list holds, at the length of a short name and of a usual
+    // game name; only what the lines fill is ever touched.
+    catalogue.shortNames.reserve(fullLines, fullLines * 12);
+    catalogue.displayNames.reserve(maxListedGames, maxListedGames * 24);
     std::size_t header = 0;
     LineLimits full{fullLines, listingMaxLineBytes, shortNameOf, true};
     full.each = [&catalogue, &header](std::string_view shortName) {

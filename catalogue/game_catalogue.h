@@ -26,6 +26,12 @@ public:
         const std::uint32_t begin = i == 0 ? 0 : ends_[i - 1];
         return std::string_view(bytes_).substr(begin, ends_[i] - begin);
     }
+    // Room for `lines` lines of `bytes` in all, taken from the system at once: pages that no
+    // line reaches are never touched and cost no memory, while growing would copy every line.
+    void reserve(std::size_t lines, std::size_t bytes) {
+        ends_.reserve(lines);
+        bytes_.reserve(bytes);
+    }
     void add(std::string_view line) {
         bytes_ += line;
         ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));

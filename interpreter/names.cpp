@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace kestrin::cmd {
 
@@ -17,6 +18,16 @@ char upper(char c) {
 }
 
 } // namespace
+
+void adviseLargePages(const void* begin, std::size_t bytes) {
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto first =
+        (reinterpret_cast<std::uintptr_t>(begin) + kLargePage - 1) / kLargePage * kLargePage;
+    const auto last = (reinterpret_cast<std::uintptr_t>(begin) + bytes) / kLargePage * kLargePage;
+    if (last > first) {
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+}
 
 bool isListableName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
@@ -59,6 +70,8 @@ PackedNames::PackedNames(const std::vector<std::string>& names) {
 void PackedNames::reserve(std::size_t names, std::size_t bytes) {
     ends_.reserve(names);
     bytes_.reserve(bytes);
+    adviseLargePages(ends_.data(), ends_.capacity() * sizeof(std::uint32_t));
+    adviseLargePages(bytes_.data(), bytes_.capacity());
 }
 
 void PackedNames::add(std::string_view name) {
@@ -150,7 +163,10 @@ void sortFrom(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t of
 } // namespace
 
 std::vector<std::uint32_t> nameOrder(const PackedNames& names) {
-    std::vector<Keyed> keyed(names.size());
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    adviseLargePages(keyed.data(), names.size() * sizeof(Keyed));
+    keyed.resize(names.size());
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         keyed[i].index = static_cast<std::uint32_t>(i);
     }
