@@ -6,6 +6,7 @@
 // name the same file; the index is the only link between a display name and its short name.
 #pragma once
 
+#include "core/large_pages.h"
 #include "core/ports.h"
 
 #include <cstddef>
@@ -31,6 +32,8 @@ public:
     void reserve(std::size_t lines, std::size_t bytes) {
         ends_.reserve(lines);
         bytes_.reserve(bytes);
+        adviseLargePages(ends_.data(), ends_.capacity() * sizeof(std::uint32_t));
+        adviseLargePages(bytes_.data(), bytes_.capacity());
     }
     void add(std::string_view line) {
         bytes_ += line;

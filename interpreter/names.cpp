@@ -1,5 +1,6 @@
 #include "interpreter/names.h"
 
+#include "core/large_pages.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstring>
-#include <sys/mman.h>
 
 namespace kestrin::cmd {
 
@@ -18,16 +18,6 @@ char upper(char c) {
 }
 
 } // namespace
-
-void adviseLargePages(const void* begin, std::size_t bytes) {
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    const auto first =
-        (reinterpret_cast<std::uintptr_t>(begin) + kLargePage - 1) / kLargePage * kLargePage;
-    const auto last = (reinterpret_cast<std::uintptr_t>(begin) + bytes) / kLargePage * kLargePage;
-    if (last > first) {
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-}
 
 bool isListableName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
@@ -146,7 +136,12 @@ void sortFrom(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t of
         });
         return;
     }
-    std::sort(begin, end, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    // The names of a game folder often share their first eight characters ("Game 000"): keys that
+    // are all equal are one run already, and sorting them would only shuffle them.
+    const std::uint64_t first = begin->key;
+    if (!std::all_of(begin, end, [first](const Keyed& k) { return k.key == first; })) {
+        std::sort(begin, end, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    }
     for (Keyed* run = begin; run != end;) {
         Keyed* runEnd = run + 1;
         while (runEnd != end && runEnd->key == run->key) {

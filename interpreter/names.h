@@ -48,11 +48,6 @@ void sortByName(std::vector<std::string>& names);
 // True when `name` matches the pattern "*.bin": it ends in ".bin" in any letter case.
 bool hasBinExtension(std::string_view name);
 
-// Asks the system to back the whole 2 MiB stretches of a large, still untouched block with
-// large pages: a million names then take a few dozen page faults instead of ten thousand, and
-// fewer misses of the address cache.
-void adviseLargePages(const void* begin, std::size_t bytes);
-
 // ASCII upper case; other bytes stay as they are.
 std::string asciiUpper(std::string_view text);
 

@@ -218,6 +218,17 @@ struct NumberedKey {
     std::uint32_t number;
 };
 
+std::uint64_t groupOf(std::string_view prefix, std::string_view extension) {
+    std::uint64_t group = 0;
+    for (std::size_t i = 0; i < 6; ++i)
+        group = (group << 7) |
+                (i < prefix.size() ? (static_cast<unsigned char>(prefix[i]) & 0x7F) : 0u);
+    for (std::size_t i = 0; i < 3; ++i)
+        group = (group << 7) |
+                (i < extension.size() ? (static_cast<unsigned char>(extension[i]) & 0x7F) : 0u);
+    return group;
+}
+
 std::optional<NumberedKey> numberedKeyOf(const ShortName& name) {
     const std::string_view base = name.base();
     const std::size_t tilde = base.rfind('~');
@@ -229,16 +240,7 @@ std::optional<NumberedKey> numberedKeyOf(const ShortName& name) {
             return std::nullopt;
         number = number * 10 + static_cast<std::uint32_t>(c - '0');
     }
-    std::uint64_t group = 0;
-    const std::string_view prefix = base.substr(0, tilde);
-    for (std::size_t i = 0; i < 6; ++i)
-        group = (group << 7) |
-                (i < prefix.size() ? (static_cast<unsigned char>(prefix[i]) & 0x7F) : 0u);
-    const std::string_view extension = name.extension();
-    for (std::size_t i = 0; i < 3; ++i)
-        group = (group << 7) |
-                (i < extension.size() ? (static_cast<unsigned char>(extension[i]) & 0x7F) : 0u);
-    return NumberedKey{group, number};
+    return NumberedKey{groupOf(base.substr(0, tilde), name.extension()), number};
 }
 
 // The taken short names of the numbered form, as bits: one entry holds 32 numbers of a group.
@@ -329,6 +331,17 @@ Converted convertForNumbering(std::string_view name) {
     return converted;
 }
 
+// The key of `numbered(converted, number)`, made without making the name where the number fits.
+NumberedKey keyOf(const Converted& converted, std::uint32_t number) {
+    std::size_t digitCount = 1; // with the "~"
+    for (std::uint32_t left = number; left != 0; left /= 10)
+        ++digitCount;
+    if (digitCount > 8) // cut to eight characters: the name tells
+        return *numberedKeyOf(numbered(converted, number));
+    const std::size_t keep = std::min(converted.stemLength, 8 - digitCount);
+    return {groupOf({converted.stem, keep}, converted.extensionView()), number};
+}
+
 // Gives generated short names, "~N" numbers counted per stem, skipping taken names. Where many
 // stems share their first characters, their numbered names meet once the number takes the room
 // of a character ("HARBOR~9", "HARBO~10"), and a stem's next free number may lie behind
@@ -341,7 +354,7 @@ public:
         std::uint32_t& last = lastNumber_[converted.stemView()];
         std::uint32_t number = last + 1;
         for (;;) {
-            const NumberedKey key = *numberedKeyOf(numbered(converted, number));
+            const NumberedKey key = keyOf(converted, number);
             if (taken_.take(key))
                 break;
             // A number too long for the base is cut, and its key is not the number: one by one.

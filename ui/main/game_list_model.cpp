@@ -19,6 +19,12 @@ int GameListModel::rowCount(const QModelIndex& parent) const {
                                   names_.size(), std::numeric_limits<int>::max()));
 }
 
+QModelIndex GameListModel::index(int row, int column, const QModelIndex& parent) const {
+    const bool inside = row >= 0 && static_cast<std::size_t>(row) < names_.size() && column == 0 &&
+                        !parent.isValid();
+    return inside ? createIndex(row, column) : QModelIndex();
+}
+
 QVariant GameListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() ||
         (role != Qt::DisplayRole && role != Qt::EditRole))

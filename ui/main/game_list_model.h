@@ -22,6 +22,10 @@ public:
     std::string_view name(int row) const { return names_[static_cast<std::size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The view asks for every row's index when it lays the rows out: answered without going
+    // through rowCount and columnCount each time.
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
