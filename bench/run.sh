@@ -12,4 +12,4 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR
     trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
-"$BUILD_DIR/bin/kestrin_bench"
+"$BUILD_DIR/bin/kestrin_bench" "$@"
