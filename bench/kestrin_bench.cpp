@@ -63,6 +63,9 @@ public:
     // No window takes the focus here, so the run is over when its job has ended.
     void waitForUserReturn(kestrin::TaskId task) override { real_.waitUntilEnded(task); }
     void pause(double seconds) override { real_.pause(seconds); }
+    bool holdsOpen(kestrin::TaskId task, const std::string& name) override {
+        return real_.holdsOpen(task, name);
+    }
 
     Clock::duration startTime{};
     Clock::time_point started{};

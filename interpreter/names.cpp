@@ -60,8 +60,6 @@ PackedNames::PackedNames(const std::vector<std::string>& names) {
 void PackedNames::reserve(std::size_t names, std::size_t bytes) {
     ends_.reserve(names);
     bytes_.reserve(bytes);
-    adviseLargePages(ends_.data(), ends_.capacity() * sizeof(std::uint32_t));
-    adviseLargePages(bytes_.data(), bytes_.capacity());
 }
 
 void PackedNames::add(std::string_view name) {
