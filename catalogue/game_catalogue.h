@@ -39,11 +39,6 @@ public:
         bytes_ += line;
         ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
     }
-    // Gives back the room reserved beyond the lines held.
-    void shrinkToFit() {
-        bytes_.shrink_to_fit();
-        ends_.shrink_to_fit();
-    }
 
 private:
     std::string bytes_;
