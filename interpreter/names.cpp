@@ -127,18 +127,23 @@ bool loadKeys(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t of
 // of a game folder often begin alike ("Game number 00017"); sorting by eight folded bytes at a
 // time compares two numbers instead and looks further only inside runs that are still equal.
 void sortFrom(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t offset, bool longer) {
+    // A folder often holds its names in the order they were made, and that is often name order
+    // already (a copy made in order, a file system that keeps the order of making); names that
+    // share their first eight characters ("Game 000") have equal keys. Keys already in order
+    // are not sorted again: a look at each costs far less than a sort.
     if (!longer) {
         // Equal keys now mean equal folded names: byte order breaks the tie.
-        std::sort(begin, end, [&names](const Keyed& a, const Keyed& b) {
+        const auto byName = [&names](const Keyed& a, const Keyed& b) {
             return a.key != b.key ? a.key < b.key : names[a.index] < names[b.index];
-        });
+        };
+        if (!std::is_sorted(begin, end, byName)) {
+            std::sort(begin, end, byName);
+        }
         return;
     }
-    // The names of a game folder often share their first eight characters ("Game 000"): keys that
-    // are all equal are one run already, and sorting them would only shuffle them.
-    const std::uint64_t first = begin->key;
-    if (!std::all_of(begin, end, [first](const Keyed& k) { return k.key == first; })) {
-        std::sort(begin, end, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    const auto byKey = [](const Keyed& a, const Keyed& b) { return a.key < b.key; };
+    if (!std::is_sorted(begin, end, byKey)) {
+        std::sort(begin, end, byKey);
     }
     for (Keyed* run = begin; run != end;) {
         Keyed* runEnd = run + 1;
