@@ -28,27 +28,33 @@ std::size_t findBinExtension(std::string_view line) {
     return std::string_view::npos;
 }
 
-// Runs one listing job, pauses a tenth of a second while processing events so that the splash
-// window stays drawn, then waits for the job's end if it has not ended yet, so that the batch
-// file is free to be rewritten and the listing it wrote is complete. The pause runs while the
-// job works: a job shorter than the pause costs no time of its own. Returns why the job could
-// not run or failed, if so.
-std::string runListingJob(Files& files, Jobs& jobs, std::string_view command, WindowStyle style) {
+// A listing job started, or why it could not be.
+struct ListingJob {
+    std::optional<TaskId> task;
+    std::string problem;
+};
+
+// Writes the batch file and starts one listing job, then pauses a tenth of a second while
+// processing events so that the splash window stays drawn. The pause runs while the job works:
+// a job shorter than the pause costs no time of its own.
+ListingJob startListingJob(Files& files, Jobs& jobs, std::string_view command, WindowStyle style) {
     std::string content(command);
     content += "\r\n";
-    std::string problem;
+    ListingJob job;
     // Without a freshly written batch file there is nothing to start: whatever an old
     // getlist.bat holds is not the listing asked for.
-    if (const auto failure = files.replace(scanBatchFile, content)) {
-        problem = std::string("could not save ") + scanBatchFile + ": " + *failure;
-    } else if (const auto task = jobs.start(scanBatchFile, style, /*reportErrors=*/false)) {
-        jobs.pause(0.1);
-        return jobs.waitUntilEnded(*task).value_or("");
-    } else {
-        problem = "the command interpreter kestrin-cmd could not be started";
-    }
+    if (const auto failure = files.replace(scanBatchFile, content))
+        job.problem = std::string("could not save ") + scanBatchFile + ": " + *failure;
+    else if (!(job.task = jobs.start(scanBatchFile, style, /*reportErrors=*/false)))
+        job.problem = "the command interpreter kestrin-cmd could not be started";
     jobs.pause(0.1);
-    return problem;
+    return job;
+}
+
+// Waits for the job's end, so that the listing it wrote is complete. Returns why the job could
+// not run or failed, if so.
+std::string outcomeOf(Jobs& jobs, const ListingJob& job) {
+    return job.task ? jobs.waitUntilEnded(*job.task).value_or("") : job.problem;
 }
 
 } // namespace
@@ -71,33 +77,47 @@ GameCatalogue readListings(Files& files) {
     GameCatalogue catalogue;
     // A few lines beyond the games' own hold the summary; whatever follows is never selected.
     constexpr std::size_t fullLines = fullListingHeaderLines + maxListedGames + 16;
-    if (auto full =
-            files.readLines(fullListingFile, {fullLines, listingMaxLineBytes, shortNameOf, true})) {
-        std::vector<std::string>& lines = full->lines;
-        lines.erase(lines.begin(),
-                    lines.begin() + std::min<std::ptrdiff_t>(lines.size(), fullListingHeaderLines));
-        catalogue.shortNames = std::move(lines);
-    }
-    if (auto bare = files.readLines(
-            bareListingFile, {maxListedGames, listingMaxLineBytes, displayNameOf, true, true})) {
-        catalogue.displayNames = std::move(bare->lines);
-        catalogue.notListed = bare->linesLeft;
-    }
+    // Room for the most lines each list holds, at the length of a short name and of a usual
+    // game name; only what the lines fill is ever touched.
+    catalogue.shortNames.reserve(fullLines, fullLines * 12);
+    catalogue.displayNames.reserve(maxListedGames, maxListedGames * 24);
+    std::size_t header = 0;
+    LineLimits full{fullLines, listingMaxLineBytes, shortNameOf, true};
+    full.each = [&catalogue, &header](std::string_view shortName) {
+        if (header < fullListingHeaderLines)
+            ++header;
+        else
+            catalogue.shortNames.add(shortName);
+    };
+    files.readLines(fullListingFile, full);
+    LineLimits bare{maxListedGames, listingMaxLineBytes, displayNameOf, true, true};
+    bare.each = [&catalogue](std::string_view name) { catalogue.displayNames.add(name); };
+    if (const auto read = files.readLines(bareListingFile, bare))
+        catalogue.notListed = read->linesLeft;
     return catalogue;
 }
 
 GameCatalogue scanGames(Files& files, Jobs& jobs) {
-    const std::string first =
-        runListingJob(files, jobs, "dir /On /b *.bin > games.dat", WindowStyle::MinimizedNoFocus);
-    const std::string second =
-        runListingJob(files, jobs, "dir /On *.bin > lgames.dat", WindowStyle::MinimizedFocus);
+    const ListingJob bare =
+        startListingJob(files, jobs, "dir /On /b *.bin > games.dat", WindowStyle::MinimizedNoFocus);
+    // The batch file is rewritten for the second job only when the first no longer reads it:
+    // once the first holds it open, the new file of the same name is out of its reach and both
+    // jobs run side by side; otherwise the first is waited for.
+    std::optional<std::string> first;
+    if (!(bare.task && jobs.holdsOpen(*bare.task, scanBatchFile)))
+        first = outcomeOf(jobs, bare);
+    const ListingJob full =
+        startListingJob(files, jobs, "dir /On *.bin > lgames.dat", WindowStyle::MinimizedFocus);
+    if (!first)
+        first = outcomeOf(jobs, bare);
+    const std::string second = outcomeOf(jobs, full);
     files.remove(scanBatchFile);
 
     GameCatalogue catalogue;
-    if (first.empty() && second.empty())
+    if (first->empty() && second.empty())
         catalogue = readListings(files);
     else
-        catalogue.problem = first.empty() ? second : first;
+        catalogue.problem = first->empty() ? second : *first;
     files.remove(fullListingFile);
     files.remove(bareListingFile);
     return catalogue;

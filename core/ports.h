@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,15 @@ public:
     virtual void waitForUserReturn(TaskId task) = 0;
     // Processes pending events until `seconds` have passed on a monotonic clock.
     virtual void pause(double seconds) = 0;
+    // True when the running job holds open the file that `name` of the working folder is now.
+    // The interpreter reads its batch file through a descriptor it keeps until it ends, so from
+    // then on the file may be replaced by a new one of that name (never rewritten in place)
+    // without reaching the job. False when it does not, has ended, or the port cannot tell.
+    virtual bool holdsOpen(TaskId task, const std::string& name) {
+        (void)task;
+        (void)name;
+        return false;
+    }
 };
 
 // How much of a file a read keeps, and which files it accepts.
@@ -59,6 +69,9 @@ struct LineLimits {
     // one reached through a symbolic link.
     bool interpreterFile = false;
     bool countLinesLeft = false; // whether the lines past `maxLines` are counted
+    // When set, each kept line is handed to it instead of being collected, so that a long
+    // listing is never held as one string a line.
+    std::function<void(std::string_view)> each = {};
 };
 
 struct FileLines {

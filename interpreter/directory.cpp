@@ -71,21 +71,14 @@ std::optional<Folder> readFolder(const std::string& path, std::string& error, Fo
         return std::nullopt;
     }
 
-    std::vector<std::uint32_t> order = nameOrder(folder.names);
-    folder.types.resize(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        folder.types[k] = types[order[k]];
+    folder.order = nameOrder(folder.names);
+    folder.types.resize(folder.order.size());
+    for (std::size_t k = 0; k < folder.order.size(); ++k) {
+        folder.types[k] = types[folder.order[k]];
     }
-    if (binOnly) {
-        // One pass over the names follows: copying them into name order would cost as much,
-        // and memory for a second copy.
-        folder.order = std::move(order);
-        return folder;
+    if (!binOnly) {
+        folder.shortNameNumbers = shortNameNumbers(folder.inOrder());
     }
-    // Sorted once into a new buffer, the names are read one after the other by the passes that
-    // follow; in the folder's own order each pass would wait for memory at each name.
-    folder.names = folder.names.permuted(order);
-    folder.shortNames = deriveShortNames(folder.names);
     return folder;
 }
 

@@ -21,18 +21,20 @@ enum class FolderScope {
 // Everything is indexed by position in name order.
 struct Folder {
     std::string path;
-    // The listable names: in name order when `order` is empty, else in the folder's own order
-    // with `order` holding their indexes in name order.
+    // The listable names in the folder's own order, with `order` holding their indexes in name
+    // order. They are never copied into name order: that would cost a second copy of them all.
     PackedNames names;
     std::vector<std::uint32_t> order;
-    std::vector<ShortName> shortNames; // by position; empty for BinNamesOnly
+    // By position, what `shortNameOf` needs beside the name; empty for BinNamesOnly.
+    std::vector<std::uint32_t> shortNameNumbers;
     // The entry's type as the folder reports it, by position: 'f' a regular file, 'd' a folder,
     // 'o' anything else, '?' not known without a stat (a symbolic link, or a file system that
     // does not report types).
     std::vector<char> types;
 
     std::size_t size() const { return names.size(); }
-    std::string_view nameAt(std::size_t k) const { return names[order.empty() ? k : order[k]]; }
+    NamesInOrder inOrder() const { return {names, order}; }
+    std::string_view nameAt(std::size_t k) const { return inOrder()[k]; }
 };
 
 // Reads `path` once: the names `scope` asks for, sorted by name, with short names derived over

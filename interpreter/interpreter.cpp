@@ -185,9 +185,9 @@ int runExternal(const Command& command, std::ostream& errors) {
         std::string ignored;
         // An unreadable folder resolves nothing; the arguments then pass as written.
         if (std::optional<Folder> folder = readFolder(".", ignored)) {
-            words =
-                resolveArguments(std::move(words), ShortNameIndex(std::move(folder->names),
-                                                                  std::move(folder->shortNames)));
+            words = resolveArguments(
+                std::move(words), ShortNameIndex(std::move(folder->names), std::move(folder->order),
+                                                 std::move(folder->shortNameNumbers)));
         }
     }
 
@@ -274,6 +274,9 @@ int runLine(std::string_view line, std::ostream& errors) {
 }
 
 int runBatchFile(const std::string& path, std::ostream& errors) {
+    // The descriptor stays open until the interpreter ends: while it is, the launcher can see
+    // that this file has been taken, and may replace it by a new one of the same name for the
+    // next job. Not passed on to the programs run.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         reportError(errors, "cannot read " + path + ": " + std::strerror(errno));
@@ -288,7 +291,6 @@ int runBatchFile(const std::string& path, std::ostream& errors) {
         }
         if (got < 0) {
             const int readError = errno;
-            ::close(fd);
             reportError(errors, "cannot read " + path + ": " + std::strerror(readError));
             return status::kUnreadableBatchFile;
         }
@@ -297,7 +299,6 @@ int runBatchFile(const std::string& path, std::ostream& errors) {
         }
         content.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
 
     int last = status::kSuccess;
     for (const std::string& line : splitBatchLines(content)) {

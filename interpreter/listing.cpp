@@ -83,11 +83,7 @@ bool writeListing(const Folder& folder, std::string_view folderLabel, ListingFor
     PieceWriter out(sink);
     if (form == ListingForm::Bare) {
         for (std::size_t k = 0; k < folder.size(); ++k) {
-            if (k + 16 < folder.order.size()) {
-                // Scattered over their buffer: fetched ahead, so that the waits overlap.
-                folder.names.prefetchEnd(folder.order[k + 16]);
-                folder.names.prefetch(folder.order[k + 8]);
-            }
+            folder.inOrder().prefetchAhead(k);
             if (isListedFile(folder, k)) {
                 out.line(folder.nameAt(k));
             }
@@ -95,7 +91,7 @@ bool writeListing(const Folder& folder, std::string_view folderLabel, ListingFor
         return out.finish();
     }
 
-    if (folder.shortNames.size() != folder.size()) {
+    if (folder.shortNameNumbers.size() != folder.size()) {
         return false; // read without short names: no full listing can be made of it
     }
     out.line(std::string_view());
@@ -105,8 +101,11 @@ bool writeListing(const Folder& folder, std::string_view folderLabel, ListingFor
     out.line(std::string_view());
     std::size_t count = 0;
     for (std::size_t k = 0; k < folder.size(); ++k) {
+        folder.inOrder().prefetchAhead(k);
         if (isListedFile(folder, k)) {
-            out.line(folder.shortNames[k].padded(), std::string_view("  "), folder.nameAt(k));
+            const std::string_view name = folder.nameAt(k);
+            out.line(shortNameOf(name, folder.shortNameNumbers[k]).padded(), std::string_view("  "),
+                     name);
             ++count;
         }
     }

@@ -1,5 +1,6 @@
 #include "interpreter/names.h"
 
+#include "core/large_pages.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -66,22 +67,6 @@ void PackedNames::add(std::string_view name) {
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
 }
 
-PackedNames PackedNames::permuted(const std::vector<std::uint32_t>& order) const {
-    PackedNames result;
-    result.reserve(order.size(), bytes_.size());
-    // The names are read scattered over the buffer: each one is fetched some names ahead of its
-    // copy, so that the waits for memory overlap.
-    constexpr std::size_t kAhead = 8;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k + 2 * kAhead < order.size()) {
-            prefetchEnd(order[k + 2 * kAhead]);
-            prefetch(order[k + kAhead]);
-        }
-        result.add((*this)[order[k]]);
-    }
-    return result;
-}
-
 namespace {
 
 // Eight bytes of `name` from `offset`, folded, as a number that orders as the bytes do. Bytes
@@ -112,8 +97,9 @@ std::uint64_t chunkAt(std::string_view name, std::size_t offset) {
 }
 
 // A name's index with eight of its folded bytes, sorted together so that a comparison reads
-// two neighbouring numbers instead of two names scattered over a large buffer.
-struct Keyed {
+// two neighbouring numbers instead of two names scattered over a large buffer. Packed into twelve
+// bytes: a folder of a million names sorts in 12 MB instead of 16.
+struct __attribute__((packed)) Keyed {
     std::uint64_t key;
     std::uint32_t index;
 };
@@ -141,14 +127,24 @@ bool loadKeys(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t of
 // of a game folder often begin alike ("Game number 00017"); sorting by eight folded bytes at a
 // time compares two numbers instead and looks further only inside runs that are still equal.
 void sortFrom(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t offset, bool longer) {
+    // A folder often holds its names in the order they were made, and that is often name order
+    // already (a copy made in order, a file system that keeps the order of making); names that
+    // share their first eight characters ("Game 000") have equal keys. Keys already in order
+    // are not sorted again: a look at each costs far less than a sort.
     if (!longer) {
         // Equal keys now mean equal folded names: byte order breaks the tie.
-        std::sort(begin, end, [&names](const Keyed& a, const Keyed& b) {
+        const auto byName = [&names](const Keyed& a, const Keyed& b) {
             return a.key != b.key ? a.key < b.key : names[a.index] < names[b.index];
-        });
+        };
+        if (!std::is_sorted(begin, end, byName)) {
+            std::sort(begin, end, byName);
+        }
         return;
     }
-    std::sort(begin, end, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    const auto byKey = [](const Keyed& a, const Keyed& b) { return a.key < b.key; };
+    if (!std::is_sorted(begin, end, byKey)) {
+        std::sort(begin, end, byKey);
+    }
     for (Keyed* run = begin; run != end;) {
         Keyed* runEnd = run + 1;
         while (runEnd != end && runEnd->key == run->key) {
@@ -165,7 +161,10 @@ void sortFrom(const PackedNames& names, Keyed* begin, Keyed* end, std::size_t of
 } // namespace
 
 std::vector<std::uint32_t> nameOrder(const PackedNames& names) {
-    std::vector<Keyed> keyed(names.size());
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    adviseLargePages(keyed.data(), names.size() * sizeof(Keyed));
+    keyed.resize(names.size());
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         keyed[i].index = static_cast<std::uint32_t>(i);
     }

@@ -33,8 +33,6 @@ public:
         __builtin_prefetch(bytes_.data() + (i == 0 ? 0 : ends_[i - 1]));
     }
     void prefetchEnd(std::size_t i) const { __builtin_prefetch(ends_.data() + i); }
-    // The names at the indexes `order`, in that order, packed anew.
-    PackedNames permuted(const std::vector<std::uint32_t>& order) const;
 
 private:
     std::string bytes_;

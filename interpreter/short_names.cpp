@@ -119,53 +119,6 @@ std::size_t writeDecimal(std::uint32_t number, char* out) {
     return count;
 }
 
-std::size_t tableSizeFor(std::size_t entries) {
-    std::size_t size = 16;
-    while (size < entries + entries / 2 + 1) {
-        size *= 2;
-    }
-    return size;
-}
-
-// The set of short names given so far. Open addressing over indexes into the result vector: one
-// allocation of four bytes a slot, sized once for the whole folder, instead of a heap node and
-// a string per name.
-class TakenNames {
-public:
-    static constexpr std::uint32_t kAdded = UINT32_MAX;
-
-    TakenNames(const std::vector<ShortName>& names, std::size_t capacity)
-        : names_(names), slots_(tableSizeFor(capacity), 0) {}
-
-    // Marks `names_[index]` as taken: `kAdded`, or the index of the equal name already taken.
-    std::uint32_t insert(std::uint32_t index) {
-        const std::string_view key = names_[index].padded();
-        for (std::size_t slot = hash(key) & (slots_.size() - 1);;
-             slot = (slot + 1) & (slots_.size() - 1)) {
-            const std::uint32_t held = slots_[slot];
-            if (held == 0) {
-                slots_[slot] = index + 1;
-                return kAdded;
-            }
-            if (names_[held - 1].padded() == key) {
-                return held - 1;
-            }
-        }
-    }
-
-private:
-    static std::uint64_t hash(std::string_view padded) {
-        std::uint64_t head = 0;
-        std::uint32_t tail = 0;
-        std::memcpy(&head, padded.data(), 8);
-        std::memcpy(&tail, padded.data() + 8, 4);
-        return mix(head ^ mix(tail));
-    }
-
-    const std::vector<ShortName>& names_;
-    std::vector<std::uint32_t> slots_; // index + 1, 0 for an empty slot
-};
-
 // The last number given to each stem. A stem has at most six characters, so its bytes are the
 // key itself; the table grows with the number of different stems, which is usually small.
 class StemNumbers {
@@ -256,124 +209,244 @@ bool isValidShortName(std::string_view name) {
 
 namespace {
 
-// The first number with one digit more than `number`.
-std::uint32_t nextDigitCount(std::uint32_t number) {
-    std::uint32_t bound = 10;
-    while (bound <= number && bound < 1000000000) {
-        bound *= 10;
+// A short name of the form every generated one has, "PREFIX~N" with N written without leading
+// zeros, as the prefix with the extension (the group) and N. Two short names are equal exactly
+// when their groups and numbers are. A prefix holds at most six characters and an extension
+// three, all ASCII, so seven bits of each make the group.
+struct NumberedKey {
+    std::uint64_t group;
+    std::uint32_t number;
+};
+
+std::uint64_t groupOf(std::string_view prefix, std::string_view extension) {
+    std::uint64_t group = 0;
+    for (std::size_t i = 0; i < 6; ++i)
+        group = (group << 7) |
+                (i < prefix.size() ? (static_cast<unsigned char>(prefix[i]) & 0x7F) : 0u);
+    for (std::size_t i = 0; i < 3; ++i)
+        group = (group << 7) |
+                (i < extension.size() ? (static_cast<unsigned char>(extension[i]) & 0x7F) : 0u);
+    return group;
+}
+
+std::optional<NumberedKey> numberedKeyOf(const ShortName& name) {
+    const std::string_view base = name.base();
+    const std::size_t tilde = base.rfind('~');
+    if (tilde == std::string_view::npos || tilde + 1 == base.size() || base[tilde + 1] == '0')
+        return std::nullopt;
+    std::uint32_t number = 0;
+    for (const char c : base.substr(tilde + 1)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        number = number * 10 + static_cast<std::uint32_t>(c - '0');
     }
-    return bound;
+    return NumberedKey{groupOf(base.substr(0, tilde), name.extension()), number};
+}
+
+// The taken short names of the numbered form, as bits: one entry holds 32 numbers of a group.
+// A stem numbers its names one after the other, so a whole folder's numbers fit in few entries
+// that stay in the cache, and a search past numbers other stems took reads 32 at a time.
+// Short names of any other form never equal a generated one, and the only ones of them that
+// can meet are names that differ in letter case alone, neighbours in name order.
+class TakenNumbers {
+public:
+    // True when the key was free, and is taken now.
+    bool take(NumberedKey key) {
+        Entry& entry = find(key.group, key.number / 32);
+        const std::uint32_t bit = std::uint32_t{1} << (key.number % 32);
+        if ((entry.bits & bit) != 0)
+            return false;
+        entry.bits |= bit;
+        return true;
+    }
+    // The first number after `key`'s that its entry does not show taken: the next one, or
+    // further past a stretch of taken ones.
+    std::uint32_t nextCandidate(NumberedKey key) {
+        const Entry& entry = find(key.group, key.number / 32);
+        const std::uint32_t above =
+            key.number % 32 == 31 ? 0 : ~entry.bits >> (key.number % 32 + 1);
+        if (above == 0)
+            return (key.number / 32 + 1) * 32;
+        return key.number + 1 + static_cast<std::uint32_t>(__builtin_ctz(above));
+    }
+
+private:
+    static constexpr std::uint64_t kEmpty = ~std::uint64_t{0}; // no group has its top bit set
+    struct Entry {
+        std::uint64_t group = kEmpty;
+        std::uint32_t block = 0;
+        std::uint32_t bits = 0;
+    };
+
+    Entry& find(std::uint64_t group, std::uint32_t block) {
+        if ((used_ + 1) * 4 > slots_.size() * 3)
+            grow();
+        Entry& entry = probe(group, block);
+        if (entry.group == kEmpty) {
+            entry.group = group;
+            entry.block = block;
+            ++used_;
+        }
+        return entry;
+    }
+
+    Entry& probe(std::uint64_t group, std::uint32_t block) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t slot = mix(group ^ mix(block)) & mask;; slot = (slot + 1) & mask) {
+            Entry& entry = slots_[slot];
+            if (entry.group == kEmpty || (entry.group == group && entry.block == block))
+                return entry;
+        }
+    }
+
+    void grow() {
+        std::vector<Entry> old = std::move(slots_);
+        slots_.assign(old.empty() ? 256 : old.size() * 2, Entry{});
+        for (const Entry& entry : old)
+            if (entry.group != kEmpty)
+                probe(entry.group, entry.block) = entry;
+    }
+
+    std::vector<Entry> slots_;
+    std::size_t used_ = 0;
+};
+
+ShortName numbered(const Converted& converted, std::uint32_t number) {
+    char digits[16];
+    digits[0] = '~';
+    const std::size_t digitCount = 1 + writeDecimal(number, digits + 1);
+    const std::size_t keep = std::min(converted.stemLength, digitCount < 8 ? 8 - digitCount : 0);
+    char base[16];
+    std::memcpy(base, converted.stem, keep);
+    std::memcpy(base + keep, digits, digitCount);
+    return ShortName({base, keep + digitCount}, converted.extensionView());
+}
+
+// The converted name a generated short name is made of; a stem that begins with "-" begins
+// with "_" instead.
+Converted convertForNumbering(std::string_view name) {
+    Converted converted = convert(name);
+    if (converted.stem[0] == '-')
+        converted.stem[0] = '_';
+    return converted;
+}
+
+// The key of `numbered(converted, number)`, made without making the name where the number fits.
+NumberedKey keyOf(const Converted& converted, std::uint32_t number) {
+    std::size_t digitCount = 1; // with the "~"
+    for (std::uint32_t left = number; left != 0; left /= 10)
+        ++digitCount;
+    if (digitCount > 8) // cut to eight characters: the name tells
+        return *numberedKeyOf(numbered(converted, number));
+    const std::size_t keep = std::min(converted.stemLength, 8 - digitCount);
+    return {groupOf({converted.stem, keep}, converted.extensionView()), number};
 }
 
 // Gives generated short names, "~N" numbers counted per stem, skipping taken names. Where many
 // stems share their first characters, their numbered names meet once the number takes the room
 // of a character ("HARBOR~9", "HARBO~10"), and a stem's next free number may lie behind
-// thousands taken by other stems. So each taken generated name keeps a hint: every number from
-// its own up to the hint, with the same beginning and extension, is taken too. A search follows
-// the hints and then shortens them for the names it passed, so that no stretch of taken numbers
-// is walked twice.
+// thousands taken by other stems; those are passed 32 at a time.
 class Numbering {
 public:
-    Numbering(std::vector<ShortName>& result, TakenNames& taken)
-        : result_(result), taken_(taken), hints_(result.size(), 0) {}
+    explicit Numbering(TakenNumbers& taken) : taken_(taken) {}
 
-    void give(std::size_t k, const Converted& converted) {
+    std::uint32_t give(const Converted& converted) {
         std::uint32_t& last = lastNumber_[converted.stemView()];
-        passed_.clear();
         std::uint32_t number = last + 1;
         for (;;) {
-            result_[k] = numbered(converted, number);
-            const std::uint32_t held = taken_.insert(static_cast<std::uint32_t>(k));
-            if (held == TakenNames::kAdded) {
+            const NumberedKey key = keyOf(converted, number);
+            if (taken_.take(key))
                 break;
-            }
-            passed_.emplace_back(held, number);
-            number = std::max(number + 1, hints_[held]);
+            // A number too long for the base is cut, and its key is not the number: one by one.
+            number = key.number == number ? taken_.nextCandidate(key) : number + 1;
         }
         last = number;
-        for (const auto& [index, from] : passed_) {
-            hints_[index] = std::min(number, nextDigitCount(from));
-        }
+        return number;
     }
 
 private:
-    static ShortName numbered(const Converted& converted, std::uint32_t number) {
-        char digits[16];
-        digits[0] = '~';
-        const std::size_t digitCount = 1 + writeDecimal(number, digits + 1);
-        const std::size_t keep =
-            std::min(converted.stemLength, digitCount < 8 ? 8 - digitCount : 0);
-        char base[16];
-        std::memcpy(base, converted.stem, keep);
-        std::memcpy(base + keep, digits, digitCount);
-        return ShortName({base, keep + digitCount}, converted.extensionView());
-    }
-
-    std::vector<ShortName>& result_;
-    TakenNames& taken_;
-    std::vector<std::uint32_t> hints_; // by index into `result_`; 0 when none is known
+    TakenNumbers& taken_;
     StemNumbers lastNumber_;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> passed_; // taken names a search passed
 };
 
 } // namespace
 
-std::vector<ShortName> deriveShortNames(const PackedNames& names) {
-    std::vector<ShortName> result(names.size());
-    std::vector<bool> assigned(names.size(), false);
-    TakenNames taken(result, names.size());
+std::vector<std::uint32_t> shortNameNumbers(const NamesInOrder& names) {
+    constexpr std::uint32_t kUnset = ~std::uint32_t{0};
+    std::vector<std::uint32_t> numbers(names.size(), kUnset);
+    TakenNumbers taken;
 
     // Names that already are 8.3 names keep their own, so that a generated name never takes
-    // the short name of a file that has it by right. Of names that differ only in case, the
-    // first in name order keeps it and the others are generated below.
+    // the short name of a file that has it by right. Of names that differ only in case (always
+    // neighbours in name order), the first keeps it and the others are generated below.
+    ShortName previous;
+    bool previousValid = false;
     for (std::size_t k = 0; k < names.size(); ++k) {
+        names.prefetchAhead(k);
         const std::string_view name = names[k];
-        if (!isValidShortName(name) || name.front() == '-') {
+        const bool valid = isValidShortName(name) && name.front() != '-';
+        if (!valid) {
+            previousValid = false;
             continue;
         }
-        result[k] = fromValidName(name);
-        assigned[k] = taken.insert(static_cast<std::uint32_t>(k)) == TakenNames::kAdded;
+        const ShortName own = fromValidName(name);
+        if (!(previousValid && own == previous)) {
+            numbers[k] = kOwnShortName;
+            if (const auto key = numberedKeyOf(own))
+                taken.take(*key);
+        }
+        previous = own;
+        previousValid = true;
     }
 
-    Numbering numbering(result, taken);
+    Numbering numbering(taken);
     std::vector<std::uint32_t> dashed; // names whose stem begins with "-", numbered last
     for (std::size_t k = 0; k < names.size(); ++k) {
-        if (assigned[k]) {
+        names.prefetchAhead(k);
+        if (numbers[k] != kUnset)
             continue;
-        }
         const Converted converted = convert(names[k]);
         if (converted.stem[0] == '-') {
             dashed.push_back(static_cast<std::uint32_t>(k));
             continue;
         }
-        numbering.give(k, converted);
+        numbers[k] = numbering.give(converted);
     }
-    for (const std::uint32_t k : dashed) {
-        Converted converted = convert(names[k]);
-        converted.stem[0] = '_';
-        numbering.give(k, converted);
-    }
-    return result;
+    for (const std::uint32_t k : dashed)
+        numbers[k] = numbering.give(convertForNumbering(names[k]));
+    return numbers;
+}
+
+ShortName shortNameOf(std::string_view name, std::uint32_t number) {
+    if (number == kOwnShortName)
+        return fromValidName(name);
+    return numbered(convertForNumbering(name), number);
 }
 
 std::vector<ShortName> deriveShortNames(const std::vector<std::string>& namesInOrder) {
-    return deriveShortNames(PackedNames(namesInOrder));
+    const PackedNames names(namesInOrder);
+    const std::vector<std::uint32_t> inOrder;
+    const std::vector<std::uint32_t> numbers = shortNameNumbers({names, inOrder});
+    std::vector<ShortName> result;
+    result.reserve(numbers.size());
+    for (std::size_t k = 0; k < numbers.size(); ++k)
+        result.push_back(shortNameOf(names[k], numbers[k]));
+    return result;
 }
 
-ShortNameIndex::ShortNameIndex(PackedNames namesInOrder, std::vector<ShortName> shortNames)
-    : names_(std::move(namesInOrder)), shortNames_(std::move(shortNames)) {}
-
-ShortNameIndex::ShortNameIndex(const std::vector<std::string>& namesInOrder,
-                               const std::vector<ShortName>& shortNames)
-    : ShortNameIndex(PackedNames(namesInOrder), shortNames) {}
+ShortNameIndex::ShortNameIndex(PackedNames names, std::vector<std::uint32_t> order,
+                               std::vector<std::uint32_t> numbers)
+    : names_(std::move(names)), order_(std::move(order)), numbers_(std::move(numbers)) {}
 
 std::optional<std::string> ShortNameIndex::find(std::string_view base,
                                                 std::string_view extension) const {
-    const std::size_t count = std::min(names_.size(), shortNames_.size());
+    const NamesInOrder names{names_, order_};
+    const std::size_t count = std::min(names.size(), numbers_.size());
     for (std::size_t k = 0; k < count; ++k) {
-        if (shortNames_[k].base() == base && shortNames_[k].extension() == extension) {
-            return std::string(names_[k]);
-        }
+        names.prefetchAhead(k);
+        const ShortName shortName = shortNameOf(names[k], numbers_[k]);
+        if (shortName.base() == base && shortName.extension() == extension)
+            return std::string(names[k]);
     }
     return std::nullopt;
 }

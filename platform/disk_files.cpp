@@ -277,18 +277,23 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
 
     FileLines result;
     std::vector<std::string>& lines = result.lines;
+    std::size_t count = 0; // lines kept, collected or handed on
     // Adds one line: a CR at its end dropped, then cut, then the part to keep taken. `fullLength`
     // is the line's length before it was kept only in part, so a CR that was not its last byte
     // is never taken for the end. Past `maxLines` a line is only counted.
     auto addLine = [&](std::string_view kept, std::size_t fullLength) {
-        if (lines.size() == maxLines) {
+        if (count == maxLines) {
             ++result.linesLeft;
             return;
         }
         if (!kept.empty() && kept.size() == fullLength && kept.back() == '\r')
             kept.remove_suffix(1);
         kept = kept.substr(0, cutLength(kept, maxLineBytes));
-        lines.emplace_back(limits.keep ? limits.keep(kept) : kept);
+        ++count;
+        if (limits.each)
+            limits.each(limits.keep ? limits.keep(kept) : kept);
+        else
+            lines.emplace_back(limits.keep ? limits.keep(kept) : kept);
     };
 
     // A line that began in an earlier piece: its kept part (one byte beyond the limit, so that
@@ -300,7 +305,7 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
     bool reserved = false;
 
     char buffer[64 * 1024];
-    while (consumed < byteBudget && (lines.size() < maxLines || limits.countLinesLeft)) {
+    while (consumed < byteBudget && (count < maxLines || limits.countLinesLeft)) {
         const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR)
@@ -317,7 +322,7 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
 
         const char* at = buffer;
         const char* const end = buffer + available;
-        if (!reserved) {
+        if (!reserved && !limits.each) {
             // The first piece tells how long the lines are; from that, the file's size gives
             // their number, and the list is sized once instead of growing and copying. For a
             // file of one piece the count is exact.
@@ -330,7 +335,7 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
             prepareLargeBlock(lines.data(), lines.capacity() * sizeof(std::string));
             reserved = true;
         }
-        while (at < end && (lines.size() < maxLines || limits.countLinesLeft)) {
+        while (at < end && (count < maxLines || limits.countLinesLeft)) {
             const auto* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
             const char* const stop = newline ? newline : end;
             const auto length = static_cast<std::size_t>(stop - at);
@@ -353,7 +358,7 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
             at = newline + 1;
         }
     }
-    if (inLine && partialLength > 0 && (lines.size() < maxLines || limits.countLinesLeft))
+    if (inLine && partialLength > 0 && (count < maxLines || limits.countLinesLeft))
         addLine(partial, partialLength);
     return result;
 }

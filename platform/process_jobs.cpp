@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -279,6 +280,29 @@ void ProcessJobs::pause(double seconds) {
 qint64 ProcessJobs::processId(TaskId task) const {
     const auto found = running_.find(task);
     return found == running_.end() ? 0 : found->second->process->processId();
+}
+
+bool ProcessJobs::holdsOpen(TaskId task, const std::string& name) {
+    const qint64 pid = processId(task);
+    struct stat file {};
+    if (pid <= 0 || ::stat(name.c_str(), &file) != 0)
+        return false;
+    const std::string descriptors = "/proc/" + std::to_string(pid) + "/fd";
+    DIR* folder = ::opendir(descriptors.c_str());
+    if (folder == nullptr)
+        return false;
+    bool held = false;
+    while (const dirent* entry = ::readdir(folder)) {
+        struct stat open {};
+        if (entry->d_name[0] != '.' &&
+            ::stat((descriptors + "/" + entry->d_name).c_str(), &open) == 0 &&
+            open.st_dev == file.st_dev && open.st_ino == file.st_ino) {
+            held = true;
+            break;
+        }
+    }
+    ::closedir(folder);
+    return held;
 }
 
 } // namespace kestrin

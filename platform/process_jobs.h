@@ -35,6 +35,8 @@ public:
     std::optional<std::string> waitUntilEnded(TaskId task) override;
     void waitForUserReturn(TaskId task) override;
     void pause(double seconds) override;
+    // Looks through the job's open descriptors for the file `name` is now.
+    bool holdsOpen(TaskId task, const std::string& name) override;
 
     // True while a wait for the user's return is in progress: everything the user does in the
     // launcher meanwhile is dropped, as the keys and clicks are here.

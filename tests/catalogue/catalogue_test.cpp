@@ -19,6 +19,13 @@ const std::string bare =
 const Lines displayNames = {"Harbor Run", "mIxEd", "x", ".bin", "almost.bi"},
             shortNames = {"HARBOR~1 ", "MIXED ", "TAB\tBIN ", "NOBLANK", " "};
 
+Lines linesOf(const PackedLines& packed) {
+    Lines lines;
+    for (std::size_t i = 0; i < packed.size(); ++i)
+        lines.emplace_back(packed[i]);
+    return lines;
+}
+
 // The interpreter in memory: each listing job writes its listing when it ends.
 struct Folder : testing::FakePlatform {
     Folder() {
@@ -29,14 +36,23 @@ struct Folder : testing::FakePlatform {
 
 // Whichever step fails, no list is built from a listing that proves nothing and the reason is
 // kept; jobs show no errors themselves; a listing that is a link is not read.
+// getlist.bat is written anew while the first job runs only once that job holds it open.
 TEST(ScanGames, ListsTheGamesOrNamesTheStepThatFailed) {
-    Folder folder;
-    scanGames(folder, folder);
-    // Style 0 keeps the focus on the splash window, style 1 gives it to the job.
-    EXPECT_EQ(folder.log, (Lines{"replace getlist.bat", "start getlist.bat 0", "pause 0.1",
-                                 "wait 1", "replace getlist.bat", "start getlist.bat 1",
-                                 "pause 0.1", "wait 2", "remove getlist.bat", "read lgames.dat",
-                                 "read games.dat", "remove lgames.dat", "remove games.dat"}));
+    for (const bool holding : {false, true}) {
+        Folder folder;
+        folder.holding = holding;
+        const GameCatalogue catalogue = scanGames(folder, folder);
+        EXPECT_EQ(linesOf(catalogue.displayNames), displayNames);
+        // Style 0 keeps the focus on the splash window, style 1 gives it to the job.
+        const Lines second = {"replace getlist.bat", "start getlist.bat 1", "pause 0.1"};
+        Lines expected = {"replace getlist.bat", "start getlist.bat 0", "pause 0.1",
+                          "holds 1 getlist.bat", "wait 1"};
+        expected.insert(expected.end() - holding, second.begin(), second.end());
+        for (const char* step : {"wait 2", "remove getlist.bat", "read lgames.dat",
+                                 "read games.dat", "remove lgames.dat", "remove games.dat"})
+            expected.push_back(step);
+        EXPECT_EQ(folder.log, expected) << holding;
+    }
     // {what is broken, how each listing job fails, what the user is told}
     // clang-format off
     const std::tuple<std::string, std::optional<std::string>, std::optional<std::string>, std::string> rows[] = {
@@ -54,8 +70,8 @@ TEST(ScanGames, ListsTheGamesOrNamesTheStepThatFailed) {
         folder.jobs[0].startFails = folder.jobs[1].startFails = broken == "start";
         const GameCatalogue catalogue = scanGames(folder, folder);
         EXPECT_EQ(catalogue.problem, problem);
-        EXPECT_EQ(catalogue.displayNames, problem + broken == "" ? displayNames : Lines{});
-        EXPECT_EQ(catalogue.shortNames, problem.empty() ? shortNames : Lines{}) << problem;
+        EXPECT_EQ(linesOf(catalogue.displayNames), problem + broken == "" ? displayNames : Lines{});
+        EXPECT_EQ(linesOf(catalogue.shortNames), problem.empty() ? shortNames : Lines{}) << problem;
         EXPECT_TRUE(folder.files.empty() && folder.boxes.shown.empty()) << problem;
     }
 }
@@ -68,7 +84,8 @@ TEST(ReadListings, AMillionGamesListedAndTheRestCounted) {
     folder.files = {{"games.dat", many}};
     const GameCatalogue catalogue = readListings(folder);
     EXPECT_EQ(catalogue.displayNames.size(), 1'000'000u);
-    EXPECT_EQ(catalogue.displayNames.back() + std::to_string(catalogue.notListed), "g3");
+    EXPECT_EQ(std::string(catalogue.displayNames[999'999]) + std::to_string(catalogue.notListed),
+              "g3");
 }
 
 } // namespace

@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                fullLines = linesOf(full, listingMaxLineBytes);
     require(games.displayNames.size() == bareLines.size() && games.notListed == 0);
     require(games.shortNames.size() + 5 == std::max<std::size_t>(fullLines.size(), 5));
-    const auto isPrefix = [](const std::string& name, const std::string& line) {
+    const auto isPrefix = [](std::string_view name, const std::string& line) {
         return line.starts_with(name) && isUtf8(name) >= isUtf8(line);
     };
     for (std::size_t i = 0; i < bareLines.size(); ++i)
         require(isPrefix(games.displayNames[i], bareLines[i]));
     for (std::size_t i = 0; i < games.shortNames.size(); ++i) {
-        const std::string& name = games.shortNames[i];
+        const std::string_view name = games.shortNames[i];
         require(isPrefix(name, fullLines[i + 5]) && name.find(' ') >= name.size() - 1);
         require(name.ends_with(' ') || name == fullLines[i + 5]);
     }

@@ -215,6 +215,8 @@ TEST(Interpreter, RunsLinesWithShortNamesResolvedAndNamesWhatFailsInOneCleanLine
         {"marlo -c0 _C0~1 & | < \">\" $(touch x)\r\ncat x\r\n", 1,
          "-c0\n./-c0.bin\n&\n|\n<\n>\n$(touch\nx)\n", "cat: x: No such file or directory\n"},
         {"marlo -X\r\nmarlo a\r\n", 0, "a\n", "marlo: unknown switch -X\n"},
+        // The batch file stays open while the interpreter runs: the launcher looks for it.
+        {"sh -c \"ls -l /proc/$PPID/fd | grep -c run.bat\"\r\n", 0, "1\n", ""},
         {"plain a\r\n", 126, "", "kestrin-cmd: plain is not executable: chmod +x plain\n"},
         {"script\r\n", 126, "", "kestrin-cmd: script is not a program this system can run"},
         {"HARBOR~1 a\r\n", 127, "", "kestrin-cmd: HARBOR~1: program not found\n"},

@@ -192,6 +192,11 @@ TEST_F(ProcessJobsTest, StartReturnsAtOnceAndTheWaitEndsWithTheJob) {
     clock.start();
     jobs->pause(0.1);
     EXPECT_TRUE(clock.elapsed() >= 100 && timerRan);
+    // The running job holds its batch file; once replaced, the new file is another one.
+    put("other.bat", "");
+    EXPECT_TRUE(jobs->holdsOpen(task, "job1.bat") && !jobs->holdsOpen(task, "other.bat"));
+    EXPECT_EQ(DiskFiles().replace("job1.bat", "true\n"), std::nullopt);
+    EXPECT_FALSE(jobs->holdsOpen(task, "job1.bat"));
     put("go", "");
     EXPECT_EQ(jobs->waitUntilEnded(task), std::nullopt);
     EXPECT_TRUE(QFile::exists("where.txt")) << "the job ran in another folder";

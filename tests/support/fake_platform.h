@@ -55,15 +55,22 @@ struct FakePlatform : Files, Jobs {
             return std::nullopt;
         FileLines read;
         read.failure = unreadable.contains(name) ? unreadable[name] : "";
+        std::size_t kept = 0;
         for (std::string_view text = files[name]; !text.empty();) {
             std::string_view line = text.substr(0, text.find('\n'));
             text.remove_prefix(std::min(line.size() + 1, text.size()));
             line = line.substr(0, line.ends_with('\r') ? line.size() - 1 : line.size());
             line = line.substr(0, cutLength(line, l.maxLineBytes));
-            if (read.lines.size() < l.maxLines)
-                read.lines.emplace_back(l.keep ? l.keep(line) : line);
-            else
+            if (kept == l.maxLines) {
                 read.linesLeft += l.countLinesLeft;
+                continue;
+            }
+            ++kept;
+            const std::string_view part = l.keep ? l.keep(line) : line;
+            if (l.each)
+                l.each(part);
+            else
+                read.lines.emplace_back(part);
         }
         return read;
     }
@@ -90,6 +97,10 @@ struct FakePlatform : Files, Jobs {
     }
     void waitForUserReturn(TaskId task) override { endJob("return " + std::to_string(task)); }
     void pause(double seconds) override { endJob("pause " + std::to_string(seconds).substr(0, 3)); }
+    bool holdsOpen(TaskId task, const std::string& name) override {
+        log.push_back("holds " + std::to_string(task) + " " + name);
+        return holding;
+    }
     void endJob(const std::string& wait) {
         log.push_back(wait);
         if (duringWait)
@@ -119,6 +130,7 @@ struct FakePlatform : Files, Jobs {
     bool reportErrors = false;
     std::optional<std::string> failure; // how the last silent job failed
     TaskId lastTask = 0;
+    bool holding = false; // whether a job holds the file asked about
 };
 
 } // namespace kestrin::testing

@@ -11,6 +11,7 @@
 #include "ui/dialogs/option_dialogs.h"
 #include "ui/main/form5.h"
 #include "ui/main/frm_splash.h"
+#include "ui/main/game_list_model.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,8 +25,6 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStringList>
-#include <QStringListModel>
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,11 +102,12 @@ public:
     int selectedIndex() const override { return form_.List1Index(); }
     std::string displayName() const override {
         const int index = form_.List1Index();
-        return index < 0 ? std::string() : form_.List1Items->stringList().at(index).toStdString();
+        return index < 0 ? std::string() : std::string(form_.List1Items->name(index));
     }
     std::string shortName() const override {
         const int index = form_.list2Index_;
-        return index < 0 ? std::string() : form_.list2_[static_cast<std::size_t>(index)];
+        return index < 0 ? std::string()
+                         : std::string(form_.list2_[static_cast<std::size_t>(index)]);
     }
 
 private:
@@ -236,8 +236,8 @@ void Form1::buildControls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(16, 8, 257, 273);
 
-    // A string list model: the games go in as one list, without an item object per game.
-    List1Items = new QStringListModel(this);
+    // A model over the scan's packed names: no item object or string object per game.
+    List1Items = new GameListModel(this);
     List1 = new GameListView(Frame1);
     List1->setModel(List1Items);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -246,7 +246,12 @@ void Form1::buildControls() {
     List1->setGeometry(8, 24, 241, 238);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row has the same height, so thousands of games are laid out without measuring each.
+    // Laying out a million rows still takes a tenth of a second: the first screenful and more
+    // come with the window, the rest in steps of the event loop right after it, so the window
+    // does not wait for rows nobody sees yet.
     List1->setUniformItemSizes(true);
+    List1->setLayoutMode(QListView::Batched);
+    List1->setBatchSize(10000);
     connect(List1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { Form1_List1_Click(); });
 
@@ -394,12 +399,8 @@ void Form1::Form1_Form_Load() {
         files_.removeLeftovers({settingsFileName, runBatchFileName, scanBatchFile});
     });
     skippingFailure([&] {
-        QStringList names;
-        names.reserve(static_cast<qsizetype>(catalogue.displayNames.size()));
-        for (const std::string& name : catalogue.displayNames)
-            names.append(QString::fromStdString(name));
         // One batch: the view lays the rows out once, not once per game.
-        List1Items->setStringList(names);
+        List1Items->setNames(std::move(catalogue.displayNames));
         list2_ = std::move(catalogue.shortNames);
         list2Index_ = -1;
     });

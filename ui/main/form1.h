@@ -2,6 +2,7 @@
 // menu bar whose check marks hold most of the settings. Its load handler runs the whole start-up.
 #pragma once
 
+#include "catalogue/game_catalogue.h"
 #include "core/guarded_files.h"
 #include "core/holders.h"
 #include "core/ports.h"
@@ -18,13 +19,13 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QListView;
-class QStringListModel;
 class QMenu;
 class QPushButton;
 
 namespace kestrin {
 
 class Form5;
+class GameListModel;
 class frmSplash;
 class OptionDialogs;
 
@@ -80,7 +81,7 @@ public:
     QAction* menuItem(MenuMark item) const;
 
     // The short names beside the game list and the index that follows List1's selection.
-    const std::vector<std::string>& List2() const { return list2_; }
+    const PackedLines& List2() const { return list2_; }
     int List2Index() const { return list2Index_; }
 
     // The game list, which the arrow keys move through.
@@ -136,13 +137,13 @@ private:
 
     QGroupBox* Frame1 = nullptr;
     QListView* List1 = nullptr;
-    QStringListModel* List1Items = nullptr; // the game list's entries
+    GameListModel* List1Items = nullptr; // the game list's entries
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Image1 = nullptr;
     std::array<QAction*, 10> marks_{};
 
-    std::vector<std::string> list2_;
+    PackedLines list2_;
     int list2Index_ = -1;
     int runWaits_ = 0; // Run Game's waits in progress; a second run may start during a pause
 };
