@@ -77,12 +77,17 @@ GameCatalogue readListings(Files& files) {
     GameCatalogue catalogue;
     // A few lines beyond the games' own hold the summary; whatever follows is never selected.
     constexpr std::size_t fullLines = fullListingHeaderLines + maxListedGames + 16;
-    // Room for the most lines each list holds, at the length of a short name and of a usual
-    // game name; only what the lines fill is ever touched.
-    catalogue.shortNames.reserve(fullLines, fullLines * 12);
-    catalogue.displayNames.reserve(maxListedGames, maxListedGames * 24);
+    // Room for the lines each list will hold, at most as many as its file has bytes, at the
+    // length of a short name and of a usual game name: a large folder's lists grow no more,
+    // and a small folder takes no more than it needs.
+    const auto room = [](PackedLines& lines, std::size_t most, std::size_t length) {
+        return [&lines, most, length](std::size_t bytes) {
+            lines.reserve(std::min(most, bytes), std::min(most * length, bytes));
+        };
+    };
     std::size_t header = 0;
     LineLimits full{fullLines, listingMaxLineBytes, shortNameOf, true};
+    full.sized = room(catalogue.shortNames, fullLines, 12);
     full.each = [&catalogue, &header](std::string_view shortName) {
         if (header < fullListingHeaderLines)
             ++header;
@@ -92,6 +97,7 @@ GameCatalogue readListings(Files& files) {
     files.readLines(fullListingFile, full);
     LineLimits bare{maxListedGames, listingMaxLineBytes, displayNameOf, true, true};
     bare.each = [&catalogue](std::string_view name) { catalogue.displayNames.add(name); };
+    bare.sized = room(catalogue.displayNames, maxListedGames, 24);
     if (const auto read = files.readLines(bareListingFile, bare))
         catalogue.notListed = read->linesLeft;
     return catalogue;

@@ -72,6 +72,9 @@ struct LineLimits {
     // When set, each kept line is handed to it instead of being collected, so that a long
     // listing is never held as one string a line.
     std::function<void(std::string_view)> each = {};
+    // When set, told the file's size in bytes before its first line, so that room for what the
+    // lines will fill can be taken at once, and no more than the file can fill.
+    std::function<void(std::size_t)> sized = {};
 };
 
 struct FileLines {

@@ -264,6 +264,8 @@ std::optional<FileLines> DiskFiles::readLines(const std::string& name, const Lin
     // A file the interpreter wrote has this one name; a second one may be an outside file's.
     if (limits.interpreterFile && info.st_nlink != 1)
         return std::nullopt;
+    if (limits.sized)
+        limits.sized(static_cast<std::size_t>(info.st_size));
 
     // Reading stops after as many bytes as `maxLines` full lines with their CR LF could hold,
     // but never before 16 MiB (a few milliseconds of reading), so that one overlong line does
