@@ -6,14 +6,17 @@
 
 namespace kestrin {
 
+void adviseWholeUnits(const void* begin, std::size_t bytes, std::size_t unit, int advice) {
+    const auto at = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = (at + unit - 1) / unit * unit;
+    const std::uintptr_t last = (at + bytes) / unit * unit;
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, advice);
+}
+
 void adviseLargePages(const void* begin, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t largePage = std::uintptr_t{2} << 20;
-    const auto at = reinterpret_cast<std::uintptr_t>(begin);
-    const std::uintptr_t first = (at + largePage - 1) / largePage * largePage;
-    const std::uintptr_t last = (at + bytes) / largePage * largePage;
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    adviseWholeUnits(begin, bytes, std::size_t{2} << 20, MADV_HUGEPAGE);
 #else
     (void)begin;
     (void)bytes;

@@ -1,5 +1,6 @@
 #include "platform/disk_files.h"
 
+#include "core/large_pages.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -80,13 +81,9 @@ bool writeAll(int fd, std::string_view content) {
 void prepareLargeBlock(const void* begin, std::size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
     constexpr std::size_t worthIt = 64 * 1024;
-    if (bytes < worthIt)
-        return;
-    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto first = (reinterpret_cast<std::uintptr_t>(begin) + page - 1) / page * page;
-    const auto last = (reinterpret_cast<std::uintptr_t>(begin) + bytes) / page * page;
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    if (bytes >= worthIt)
+        adviseWholeUnits(begin, bytes, static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)),
+                         MADV_POPULATE_WRITE);
 #else
     (void)begin;
     (void)bytes;
